@@ -1,0 +1,43 @@
+#include "backup_restore.h"
+
+#include "address_rewrite.h"
+#include "current_task.h"
+#include "file_io.h"
+#include "task_loading.h"
+#include "texts.h"
+
+namespace fenlodar {
+
+void OnRestoreClicked(TaskWindow& window) { RestoreFromBackup(window); }
+
+void RestoreFromBackup(TaskWindow& window) {
+  // Emptied first, on every press: after the reload it holds a text again
+  // only if an address was found, which is what the confirmation judges.
+  window.SetBoxText(Box::OriginalAddressBox, "");
+  const std::string task_path = CurrentTaskPath;
+  if (task_path.empty()) {
+    window.ShowNotice(texts::kNoticeNoTaskLoaded);
+    return;
+  }
+  const std::string backup = ReadWholeFile(BackupPathOf(task_path));
+  // A missing task file is never recreated from its backup.
+  if (ReadWholeFile(task_path).empty()) {
+    window.ShowNotice(texts::kNoticeRestoreTaskUnreadable);
+    return;
+  }
+  // An empty backup would empty a good task file.
+  if (backup.empty()) {
+    window.ShowNotice(texts::kNoticeRestoreNoBackup);
+    return;
+  }
+  if (!WriteWholeFile(task_path, backup)) {
+    LoadTaskFile(window);
+    window.ShowNotice(texts::kNoticeRestoreWriteFailed);
+    return;
+  }
+  LoadTaskFile(window);
+  if (window.BoxText(Box::OriginalAddressBox).size() > 12)
+    window.ShowNotice(texts::kNoticeRestoreDone);
+}
+
+}  // namespace fenlodar

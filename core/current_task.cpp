@@ -1,0 +1,7 @@
+#include "current_task.h"
+
+namespace fenlodar {
+
+std::string CurrentTaskPath;
+
+}  // namespace fenlodar
