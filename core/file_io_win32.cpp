@@ -53,13 +53,19 @@ bool TargetIsReplaceable(const std::string& path) {
 }
 
 bool MoveOverTarget(const std::string& temporary, const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES)
     return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
   if (!TargetIsReplaceable(path)) return false;
-  // ReplaceFile keeps the target's attributes and security; with no backup
-  // name, every failure it reports leaves the target's bytes as they were.
-  return ReplaceFileA(path.c_str(), temporary.c_str(), nullptr,
-                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+  // With no backup name, every failure ReplaceFile reports leaves the
+  // target's bytes as they were.
+  if (!ReplaceFileA(path.c_str(), temporary.c_str(), nullptr,
+                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    return false;
+  // Windows keeps the target's attributes on its own; some implementations
+  // of the call do not, and a hidden or archived task file must stay so.
+  SetFileAttributesA(path.c_str(), attributes);
+  return true;
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // and every notice, so tests can check what the user would have seen.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,17 @@ struct WindowEvent {
   std::string text;
   bool operator==(const WindowEvent&) const = default;
 };
+
+// Readable failure output: which box, and the text's bytes.
+inline void PrintTo(const WindowEvent& e, std::ostream* os) {
+  static const char* const kBoxNames[] = {"TaskNameBox", "OriginalAddressBox",
+                                          "NewAddressBox", "ReferrerBox"};
+  if (e.kind == WindowEvent::kNotice)
+    *os << "Notice(";
+  else
+    *os << "SetBox(" << kBoxNames[static_cast<int>(e.box)] << ", ";
+  *os << ::testing::PrintToString(e.text) << ")";
+}
 
 inline WindowEvent SetBox(Box box, std::string text) {
   return {WindowEvent::kSetBox, box, std::move(text)};
