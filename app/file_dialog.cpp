@@ -1,0 +1,43 @@
+#include "file_dialog.h"
+
+#include <commdlg.h>
+
+#include <array>
+
+#include "dialog_filter.h"
+#include "texts.h"
+
+namespace fenlodar {
+
+bool FileDialog::Open(HWND owner) {
+  std::array<char, kPathBufferSize> path{};
+  file_name_.copy(path.data(), path.size() - 1);
+  // Converted at every open, as the filter text is kept in its plain form.
+  const std::string filter = DialogFilterOf(texts::kFileDialogFilter);
+
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = kPathBufferSize;
+  dialog.lpstrInitialDir =
+      initial_directory_.empty() ? nullptr : initial_directory_.c_str();
+  // No OFN_NOCHANGEDIR: the dialog leaves the working directory at the
+  // picked file's folder, which becomes the next initial directory.
+  dialog.Flags =
+      OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+  if (!GetOpenFileNameA(&dialog)) return false;
+  file_name_ = path.data();
+  return true;
+}
+
+std::string CurrentDirectory() {
+  std::array<char, kPathBufferSize> folder{};
+  const DWORD length = GetCurrentDirectoryA(kPathBufferSize, folder.data());
+  if (length == 0 || length >= kPathBufferSize) return "";
+  return std::string(folder.data(), length);
+}
+
+}  // namespace fenlodar
