@@ -1,1 +1,232 @@
+#include "address_rewrite.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "rewrite_fixture.h"
+#include "size_limited_child.h"
+#include "task_loading.h"
+#include "texts.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace fenlodar::testing {
+namespace {
+
+using Notices = std::vector<std::string>;
+
+TEST_F(RewriteTest, NewAddressNeedsThirteenBytes) {
+  const struct {
+    const char* why;
+    std::string typed;
+    bool runs;
+  } cases[] = {
+      {"12 bytes", "http://a/bcd", false},
+      {"13 bytes", "http://a/bcde", true},
+      // 下载的文件下 and 下载的文件下载: GBK, two bytes a character.
+      {"six Chinese characters", "\xcf\xc2\xd4\xd8\xb5\xc4\xce\xc4\xbc\xfe\xcf\xc2", false},
+      {"seven Chinese characters", "\xcf\xc2\xd4\xd8\xb5\xc4\xce\xc4\xbc\xfe\xcf\xc2\xd4\xd8",
+       true},
+  };
+  for (const auto& c : cases) {
+    const std::string original = Layout({kOld});
+    const std::string path = Load(original, c.typed);
+    OnModifyClicked(window);
+    const Notices notices = window.Notices();
+    ASSERT_FALSE(notices.empty()) << c.why;
+    if (c.runs) {
+      EXPECT_EQ(notices.back(), texts::kNoticeModifyDone) << c.why;
+      EXPECT_EQ(ReadWholeFile(path), Layout({c.typed})) << c.why;
+    } else {
+      EXPECT_EQ(notices, Notices{texts::kNoticeNewAddressTooShort}) << c.why;
+      EXPECT_EQ(ReadWholeFile(path), original) << c.why;
+      EXPECT_EQ(FileSizeOf(BackupPathOf(path)), -1) << c.why;
+    }
+    std::filesystem::remove(BackupPathOf(path));
+  }
+}
+
+TEST_F(RewriteTest, NothingLoadedTouchesNoFile) {
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder.path());
+  window.boxes[Box::NewAddressBox] = kNew;
+  OnModifyClicked(window);
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(window.Notices(), Notices{texts::kNoticeNoTaskLoaded});
+  EXPECT_TRUE(folder.Entries().empty()) << "no stray .bak in the working directory";
+}
+
+TEST_F(RewriteTest, ReplacesTheFirstTwoOccurrences) {
+  const struct {
+    const char* why;
+    std::vector<std::string> before, after;
+  } cases[] = {
+      {"once", {kOld}, {kNew}},
+      {"twice", {kOld, kOld}, {kNew, kNew}},
+      {"three times: the third stays", {kOld, kOld, kOld}, {kNew, kNew, kOld}},
+  };
+  for (const auto& c : cases) {
+    const std::string original = Layout(c.before);
+    const std::string path = Load(original);
+    OnModifyClicked(window);
+    const std::string rewritten = ReadWholeFile(path);
+    EXPECT_EQ(rewritten, Layout(c.after)) << c.why;
+    const std::size_t replaced = std::min<std::size_t>(c.before.size(), 2);
+    EXPECT_EQ(rewritten.size() - original.size(), replaced * (kNew.size() - kOld.size()))
+        << c.why;
+    EXPECT_EQ(Backup(), original) << c.why;
+    const std::vector<WindowEvent> expected = {SetBox(Box::TaskNameBox, TaskFileNameOf(path)),
+                                               SetBox(Box::OriginalAddressBox, kNew),
+                                               SetBox(Box::ReferrerBox, kRef),
+                                               Notice(texts::kNoticeModifyDone)};
+    EXPECT_EQ(window.events, expected) << c.why;
+  }
+}
+
+TEST_F(RewriteTest, NewAddressContainingTheOldIsNotRewrittenInsideItself) {
+  const std::string wrapping = "http://proxy.example/get?u=" + kOld;
+  const std::string path = Load(Layout({kOld, kOld}), wrapping);
+  OnModifyClicked(window);
+  EXPECT_EQ(ReadWholeFile(path), Layout({wrapping, wrapping}));
+}
+
+TEST_F(RewriteTest, SameAddressStillRewritesTheBackup) {
+  const std::string original = Layout({kOld, kOld});
+  const std::string path = Load(original, kOld);
+  WriteWholeFile(BackupPathOf(path), "an older backup");
+  OnModifyClicked(window);
+  EXPECT_EQ(ReadWholeFile(path), original);
+  EXPECT_EQ(Backup(), original);
+  EXPECT_EQ(window.Notices(), Notices{texts::kNoticeModifyDone});
+}
+
+TEST_F(RewriteTest, BackupHoldsTheStateBeforeTheLatestRewrite) {
+  const std::string original = Layout({kOld});
+  const std::string path = Load(original);
+  OnModifyClicked(window);
+  EXPECT_EQ(Backup(), original);
+  // The reload put kNew into the box; the next rewrite replaces it.
+  const std::string third = "http://third.example.org/tool-1.0.zip";
+  window.boxes[Box::NewAddressBox] = third;
+  OnModifyClicked(window);
+  EXPECT_EQ(Backup(), Layout({kNew}));
+  EXPECT_EQ(ReadWholeFile(path), Layout({third}));
+}
+
+TEST_F(RewriteTest, RefusedBeforeWritingAnything) {
+  const std::string original = Layout({kOld});
+  const struct {
+    const char* why;
+    std::string shown_address;  // what OriginalAddressBox holds
+    bool remove_task_file;
+    const char* notice;
+  } cases[] = {
+      {"address box emptied", "", false, texts::kNoticeOldAddressNotFound},
+      {"address not in the file", "http://elsewhere.example/x.zip", false,
+       texts::kNoticeOldAddressNotFound},
+      {"task file gone since loading", kOld, true, texts::kNoticeReadFailed},
+  };
+  for (const auto& c : cases) {
+    const std::string path = Load(original);
+    WriteWholeFile(BackupPathOf(path), "an earlier backup");
+    window.boxes[Box::OriginalAddressBox] = c.shown_address;
+    if (c.remove_task_file) std::filesystem::remove(path);
+    OnModifyClicked(window);
+    EXPECT_EQ(window.Notices(), Notices{c.notice}) << c.why;
+    EXPECT_EQ(Backup(), "an earlier backup") << c.why;
+    if (c.remove_task_file) {
+      EXPECT_EQ(FileSizeOf(path), -1) << c.why << ": not recreated";
+    } else {
+      EXPECT_EQ(ReadWholeFile(path), original) << c.why;
+    }
+  }
+}
+
+TEST_F(RewriteTest, BackupThatCannotBeWrittenStopsTheRewrite) {
+  const std::string original = Layout({kOld});
+  const std::string path = Load(original);
+  folder.MakeFolder("t.td.cfg.bak");
+  OnModifyClicked(window);
+  EXPECT_EQ(window.Notices(), Notices{texts::kNoticeBackupFailed});
+  EXPECT_EQ(ReadWholeFile(path), original);
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"t.td.cfg", "t.td.cfg.bak"}));
+}
+
+TEST_F(RewriteTest, ReloadNoticeComesBeforeTheConfirmation) {
+  // Grows past the size limit with the longer address.
+  const std::string original =
+      TaskFileBuilder().Raw(Layout({kOld})).PadTo(MaxTaskFileSize).bytes();
+  const std::string path = Load(original, kOld + "?mirror=2");
+  OnModifyClicked(window);
+  EXPECT_GT(FileSizeOf(path), MaxTaskFileSize);
+  EXPECT_EQ(window.events, (std::vector<WindowEvent>{Notice(texts::kNoticeFileTooLarge),
+                                                     Notice(texts::kNoticeModifyDone)}));
+}
+
+#ifdef _WIN32
+TEST_F(RewriteTest, TaskFileInUseIsReportedAndKeepsItsBytes) {
+  const std::string original = Layout({kOld});
+  const std::string path = Load(original);
+  // Another program reading the file: readable, but not replaceable.
+  HANDLE other = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  OnModifyClicked(window);
+  CloseHandle(other);
+  EXPECT_EQ(window.events.back(), Notice(texts::kNoticeModifyWriteFailed));
+  EXPECT_EQ(ReadWholeFile(path), original);
+  EXPECT_EQ(Backup(), original);
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"t.td.cfg", "t.td.cfg.bak"}));
+}
+
+TEST_F(RewriteTest, TaskFileHeldForWritingIsNotReadNorBackedUp) {
+  const std::string path = Load(Layout({kOld}));
+  HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  OnModifyClicked(window);
+  CloseHandle(writer);
+  EXPECT_EQ(window.Notices(), Notices{texts::kNoticeReadFailed});
+  EXPECT_EQ(FileSizeOf(BackupPathOf(path)), -1);
+}
+#else
+TEST_F(RewriteTest, TaskWriteCutOffKeepsTheOldBytes) {
+  const std::string original = Layout({kOld});
+  const std::string path = Load(original, kOld + "?longer-by-some-bytes");
+  // The backup (as long as the original) fits; the longer rewrite does not.
+  const bool as_promised = RunWithFileSizeLimit(original.size() + 4, [&] {
+    OnModifyClicked(window);
+    return window.events.size() == 4 &&
+           window.events.back() == Notice(texts::kNoticeModifyWriteFailed) &&
+           window.boxes[Box::OriginalAddressBox] == kOld;
+  });
+  EXPECT_TRUE(as_promised) << "reload, then the write failure notice";
+  EXPECT_EQ(ReadWholeFile(path), original);
+  EXPECT_EQ(Backup(), original);
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"t.td.cfg", "t.td.cfg.bak"}));
+}
+#endif
+
+TEST(ReplaceFirstTwo, SecondSearchStartsBehindTheFirstReplacement) {
+  const struct {
+    std::string content, old_address, new_address, expected;
+    int replaced;
+  } cases[] = {
+      {"xAyAzA", "A", "BB", "xBByBBzA", 2},
+      {"xAy", "A", "AA", "xAAy", 1},  // the new one holds the old: not found again
+      {"AAA", "A", "AA", "AAAAA", 2},
+      {"xyz", "A", "B", "xyz", 0},
+      {"xyz", "", "B", "xyz", 0},
+  };
+  for (const auto& c : cases) {
+    const RewriteResult r = ReplaceFirstTwo(c.content, c.old_address, c.new_address);
+    EXPECT_EQ(r.content, c.expected) << c.content;
+    EXPECT_EQ(r.replaced, c.replaced) << c.content;
+  }
+}
+
+}  // namespace
+}  // namespace fenlodar::testing

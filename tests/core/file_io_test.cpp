@@ -8,12 +8,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
+#include "size_limited_child.h"
 #endif
 
 namespace fenlodar::testing {
@@ -125,20 +122,8 @@ TEST(Win32Sharing, ReplaceKeepsTheTargetsAttributes) {
 
 #else
 
-// Runs `WriteWholeFile` in a child whose files may not grow past `limit`
-// bytes, so the write is cut off part way. Gives the child's result.
 bool WriteWithSizeLimit(const std::string& path, const std::string& bytes, rlim_t limit) {
-  const pid_t child = fork();
-  if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
-    rlimit r{limit, limit};
-    setrlimit(RLIMIT_FSIZE, &r);
-    _exit(WriteWholeFile(path, bytes) ? 0 : 3);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status));
-  return WEXITSTATUS(status) == 0;
+  return RunWithFileSizeLimit(limit, [&] { return WriteWholeFile(path, bytes); });
 }
 
 TEST(PosixWrite, WriteCutOffMidwayKeepsTheOldBytes) {
