@@ -15,7 +15,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format cppcheck libclang-rt-14-dev valgrind
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei
+  wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-wqy-microhei
   locales python3
 )
 
