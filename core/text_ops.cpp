@@ -31,7 +31,9 @@ Position FindText(const std::string& text, const std::string& needle,
   const std::size_t n = text.size();
   for (std::size_t i = from; i < n;) {
     if (IsLeadByte(text[i]) && i + 1 == n) break;
-    if (n - i >= needle.size() && text.compare(i, needle.size(), needle) == 0)
+    // The first byte alone rules out most places before a compare.
+    if (text[i] == needle[0] && n - i >= needle.size() &&
+        text.compare(i, needle.size(), needle) == 0)
       return static_cast<Position>(i);
     i += IsLeadByte(text[i]) ? 2 : 1;
   }

@@ -13,6 +13,7 @@
 #include "fuzz_support.h"
 #include "recording_window.h"
 #include "task_loading.h"
+#include "text_ops.h"
 #include "texts.h"
 
 namespace {
@@ -59,6 +60,18 @@ void PutFile(const std::string& path, const std::string& bytes) {
   close(fd);
 }
 
+// The address list as the rules compose it, one primitive after another
+// (the primitives themselves are checked by fuzz_text_ops).
+std::vector<std::string> ModelAddressList(const std::string& content) {
+  std::string joined;
+  for (const std::string& piece : fenlodar::SplitBytes(content, fenlodar::FieldSeparator)) {
+    const std::string leading = fenlodar::BytesToText(piece);
+    if (fenlodar::FindText(leading, fenlodar::AddressMark) != fenlodar::kNotFound)
+      joined += fenlodar::KeepVisibleAscii(leading) + fenlodar::JoinMarker;
+  }
+  return fenlodar::SplitText(joined, fenlodar::JoinMarker);
+}
+
 bool IsShownByte(char c) {
   const auto b = static_cast<unsigned char>(c);
   return b >= 0x21 && b <= 0x7F;
@@ -72,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   PutFile(path, content);
 
   const std::vector<std::string> list = fenlodar::AddressListOf(content);
+  Check(list == ModelAddressList(content), "AddressListOf differs from the rules");
   for (const std::string& element : list) {
     for (char c : element) Check(IsShownByte(c), "an element holds a byte never shown");
     Check(element.find("###") == std::string::npos, "an element holds the join marker");
