@@ -286,11 +286,23 @@ TEST_F(ToolTest, RefusedDropsKeepWhatTheBoxesShow) {
     EXPECT_EQ(outcome.effect, static_cast<DWORD>(DROPEFFECT_NONE));
     ExpectBoxes("a.td.cfg", kOldAddress, kReferrer);
   }
+
+  // A reload reads what the last drop named, not what the boxes show.
+  tool_.Click(Control::ReloadButton);
+  ExpectNotice(texts::kNoticeNotTaskFile);
+  ExpectBoxes("a.td.cfg", kOldAddress, kReferrer);
 }
 
 TEST_F(ToolTest, ReloadBeforeAnyAcceptedFile) {
   tool_.Click(Control::ReloadButton);
   ExpectNotice(texts::kNoticeNothingToReload);
+
+  // The check is on the name box, which a user may type into; the path
+  // behind it is still empty.
+  tool_.Type(Control::TaskNameBox, "a.td.cfg");
+  tool_.Click(Control::ReloadButton);
+  ExpectNotice(texts::kNoticeReadFailed);
+  tool_.Type(Control::TaskNameBox, "");
 
   // A refused first file does not count as loaded.
   const std::string notes = folder_.Put("notes.txt", "mirror list, see forum\r\n");
@@ -298,6 +310,44 @@ TEST_F(ToolTest, ReloadBeforeAnyAcceptedFile) {
   tool_.Click(Control::ReloadButton);
   ExpectNotice(texts::kNoticeNothingToReload);
   ExpectBoxes("", "", "");
+}
+
+TEST_F(ToolTest, ModifyReplacesTheFirstTwoOccurrencesOnly) {
+  using fenlodar::testing::TaskFileBuilder;
+  // Holds the old address: a second search from the start would find it
+  // again inside the first replacement.
+  const std::string longer = std::string(kOldAddress) + "?mirror=2";
+  const struct {
+    const char* what;
+    int copies;  // of the old address in the file
+    std::string new_address;
+  } cases[] = {
+      {"twice, new address holds the old", 2, longer},
+      {"three times, the third stays", 3, kNewAddress},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TaskFileBuilder builder;
+    builder.Header().Field(kGbkDownloadName).Field(kOldAddress).Field(kReferrer);
+    for (int i = 1; i < c.copies; ++i) builder.Number(7).Field(kOldAddress);
+    const std::string original = builder.BlockMap(70, 50).bytes();
+    std::string expected = original;
+    const std::string old_address = kOldAddress;
+    std::size_t at = expected.find(old_address);
+    expected.replace(at, old_address.size(), c.new_address);
+    at = expected.find(old_address, at + c.new_address.size());
+    expected.replace(at, old_address.size(), c.new_address);
+
+    TempFolder folder;
+    const std::string task = folder.Put("a.td.cfg", original);
+    LoadByDrop(task, kOldAddress, kReferrer);
+    tool_.Type(Control::NewAddressBox, c.new_address);
+    tool_.Click(Control::ModifyButton);
+    ExpectNotice(texts::kNoticeModifyDone);
+    EXPECT_EQ(BytesOf(task), expected);
+    EXPECT_EQ(BytesOf(task + ".bak"), original);
+    EXPECT_EQ(tool_.Text(Control::OriginalAddressBox), c.new_address);
+  }
 }
 
 TEST_F(ToolTest, ModifyRefusesAndLeavesTheFilesAlone) {
@@ -524,6 +574,33 @@ TEST_F(ToolTest, EscClosesTheToolWithoutWriting) {
   EXPECT_EQ(exit_code, 0u);
   EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"a.td.cfg"});
   EXPECT_EQ(BytesOf(task), original);
+}
+
+// Real key presses, as the platform delivers them.
+TEST_F(ToolTest, KeysMoveTheFocusAndTypeButNeverClickOnEnter) {
+  EXPECT_EQ(tool_.Focused(), tool_.control(Control::NewAddressBox));
+  for (WORD key : std::initializer_list<WORD>{'A', 'B', 'C', VK_RETURN})
+    ASSERT_TRUE(PressKeyOn(tool_.window(), key));
+  EXPECT_TRUE(Eventually([&] { return tool_.Text(Control::NewAddressBox) == "abc\r\n"; }))
+      << ::testing::PrintToString(tool_.Text(Control::NewAddressBox));
+
+  ASSERT_TRUE(PressKeyOn(tool_.window(), VK_TAB));
+  EXPECT_TRUE(
+      Eventually([&] { return tool_.Focused() == tool_.control(Control::VisitButton); }));
+  // A click here would refuse the empty referrer with a notice.
+  ASSERT_TRUE(PressKeyOn(tool_.window(), VK_RETURN));
+  ExpectNoNotice();
+  EXPECT_EQ(tool_.Focused(), tool_.control(Control::VisitButton));
+
+  ASSERT_TRUE(PressKeyOn(tool_.window(), VK_TAB, /*shift=*/true));
+  EXPECT_TRUE(Eventually(
+      [&] { return tool_.Focused() == tool_.control(Control::NewAddressBox); }));
+  ASSERT_TRUE(PressKeyOn(tool_.window(), VK_TAB));
+  ASSERT_TRUE(
+      Eventually([&] { return tool_.Focused() == tool_.control(Control::VisitButton); }));
+  ASSERT_TRUE(PressKeyOn(tool_.window(), VK_SPACE));
+  ExpectNotice(texts::kNoticeReferrerNotWebAddress);
+  EXPECT_EQ(tool_.Text(Control::NewAddressBox), "abc\r\n");
 }
 
 // Also writes the picture of the window the project shows.

@@ -295,6 +295,14 @@ bool RunningTool::WaitForExit(milliseconds deadline, DWORD* exit_code) {
   return true;
 }
 
+HWND RunningTool::Focused() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info))
+    return nullptr;
+  return info.hwndFocus;
+}
+
 bool PickInFileDialog(HWND dialog, const std::string& path) {
   HWND field = GetDlgItem(dialog, kFileNameFieldId);
   if (!field || !SetTextOf(field, path)) return false;
@@ -339,14 +347,23 @@ bool SelectFilter(HWND dialog, int row) {
       .has_value();
 }
 
-bool PressKeyOn(HWND window, WORD virtual_key) {
+bool PressKeyOn(HWND window, WORD virtual_key, bool shift) {
   SetForegroundWindow(window);
   if (!Eventually([&] { return GetForegroundWindow() == window; })) return false;
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = virtual_key;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  return SendInput(2, keys, sizeof(INPUT)) == 2;
+  std::vector<INPUT> keys;
+  auto key = [&](WORD code, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(input);
+  };
+  if (shift) key(VK_SHIFT, false);
+  key(virtual_key, false);
+  key(virtual_key, true);
+  if (shift) key(VK_SHIFT, true);
+  const UINT sent = SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  return sent == keys.size();
 }
 
 }  // namespace fenlodar::e2e

@@ -95,6 +95,9 @@ class RunningTool {
 
   bool WaitForExit(milliseconds deadline, DWORD* exit_code);
 
+  // The control of the tool that has the keyboard focus.
+  HWND Focused() const;
+
  private:
   HWND VisibleDialog() const;
 
@@ -111,7 +114,8 @@ std::vector<std::string> FilterLabelsOf(HWND dialog);
 int SelectedFilterOf(HWND dialog);
 bool SelectFilter(HWND dialog, int row);
 
-// Real key presses to the foreground window.
-bool PressKeyOn(HWND window, WORD virtual_key);
+// A real key press (with Shift held if asked), after making the window the
+// foreground one.
+bool PressKeyOn(HWND window, WORD virtual_key, bool shift = false);
 
 }  // namespace fenlodar::e2e
