@@ -24,6 +24,7 @@ namespace fenlodar::testing {
 namespace {
 
 constexpr int kFileNameField = 0x47c;
+constexpr int kFileTypeList = 0x470;
 
 HWND FindOpenDialog(DWORD thread) {
   HWND found = nullptr;
@@ -104,7 +105,12 @@ TEST_F(FileDialogTest, APickIsLoadedAndRememberedAndACancelChangesNothing) {
   FileDialog dialog;
   {
     // As a user does: go into the folder, then pick the file there.
+    // The pick is made with the second filter, "*.*".
     DialogAnswer answer([&](HWND open) {
+      HWND types = GetDlgItem(open, kFileTypeList);
+      SendMessageA(types, CB_SETCURSEL, 1, 0);
+      SendMessageA(open, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(types));
       Type(open, folder.path());
       for (int tries = 0; tries < 200 && FolderShown(open) != folder.path(); ++tries)
         Sleep(25);
@@ -122,9 +128,11 @@ TEST_F(FileDialogTest, APickIsLoadedAndRememberedAndACancelChangesNothing) {
   EXPECT_EQ(window_->notices, std::vector<std::string>{});
 
   std::string shown_name;
+  LRESULT shown_filter = -1;
   {
     DialogAnswer answer([&](HWND open) {
       shown_name = FieldText(open);
+      shown_filter = SendMessageA(GetDlgItem(open, kFileTypeList), CB_GETCURSEL, 0, 0);
       PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
     });
     SetCurrentDirectoryA(start_directory_.data());
@@ -136,6 +144,7 @@ TEST_F(FileDialogTest, APickIsLoadedAndRememberedAndACancelChangesNothing) {
   // inside its starting folder).
   EXPECT_NE(task.find(shown_name), std::string::npos) << shown_name;
   EXPECT_FALSE(shown_name.empty());
+  EXPECT_EQ(shown_filter, 0);  // back at "*.cfg"
   EXPECT_EQ(CurrentTaskPath, "unchanged");
   EXPECT_EQ(dialog.FileName(), task);
   EXPECT_EQ(dialog.InitialDirectory(), folder.path());
