@@ -28,9 +28,9 @@ bool FileDialog::Open(HWND owner) {
   // picked file's folder, which becomes the next initial directory.
   dialog.Flags =
       OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
-  if (!GetOpenFileNameA(&dialog)) return false;
-  file_name_ = path.data();
-  return true;
+  const bool confirmed = GetOpenFileNameA(&dialog) != 0;
+  if (confirmed) file_name_ = path.data();
+  return confirmed;
 }
 
 std::string CurrentDirectory() {

@@ -3,6 +3,6 @@
 
 #include "program.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
-  return fenlodar::RunProgram(instance, show_command);
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd) {
+  return fenlodar::RunProgram(hInstance, nShowCmd);
 }
