@@ -72,6 +72,10 @@ TEST_F(LayoutTest, StackingFollowsTheDescriptionFirstOnTopAndTheComponentsHaveNo
   for (const ExpectedControl& control : kExpected)
     expected.push_back(Control(control.role));
   EXPECT_EQ(stacked, expected);
+  // Children paint over their siblings unless clipped: without it the task
+  // name label draws across the top edge of the box stacked above it.
+  for (HWND child : stacked)
+    EXPECT_TRUE(GetWindowLongA(child, GWL_STYLE) & WS_CLIPSIBLINGS);
   EXPECT_EQ(Control(Role::FileDropTarget), nullptr);
   EXPECT_EQ(Control(Role::FileDialog), nullptr);
 }
