@@ -56,8 +56,7 @@ TEST(RunProgramTest, ShowsTheWindowInTheProgramFolderAndRunsTheExitRoutineAfterT
       // Shown, and activated far enough that a control has the focus.
       if (window != nullptr && IsWindowVisible(window) && info.hwndFocus != nullptr) {
         shown = true;
-        // The new address box is the fourth edit box, "编辑框3": the only
-        // white one; found by its place instead of by handle.
+        // Known by its place: this thread cannot ask the window object.
         RECT box{};
         GetWindowRect(info.hwndFocus, &box);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
