@@ -7,11 +7,11 @@ bool IsMultilineBox(Role role) {
          role == Role::NewAddressBox;
 }
 
-ControlStyle StyleOf(const ControlSpec& spec) {
+ControlStyle StyleOf(const ControlRecord& row) {
   // Clipped by their siblings so painting follows the stacking order (the
   // task name box lies over the bottom rows of its label).
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  switch (spec.kind) {
+  switch (row.kind) {
     case ControlKind::PushButton:
       // BS_PUSHBUTTON, never BS_DEFPUSHBUTTON: Enter clicks nothing.
       return {"BUTTON",
@@ -19,7 +19,7 @@ ControlStyle StyleOf(const ControlSpec& spec) {
               0};
     case ControlKind::EditBox:
       // No ES_NOHIDESEL: the selection hides while the box is unfocused.
-      if (IsMultilineBox(spec.role))
+      if (IsMultilineBox(row.role))
         return {"EDIT",
                 child | WS_TABSTOP | WS_VSCROLL | ES_LEFT | ES_MULTILINE |
                     ES_AUTOVSCROLL | ES_WANTRETURN,

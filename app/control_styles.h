@@ -14,7 +14,7 @@ struct ControlStyle {
 };
 
 // Only for rows whose kind HasWindow().
-ControlStyle StyleOf(const ControlSpec& spec);
+ControlStyle StyleOf(const ControlRecord& row);
 
 // ReferrerBox is the one single-line box.
 bool IsMultilineBox(Role role);

@@ -13,7 +13,7 @@ using R = Role;
 using H = Handler;
 namespace t = texts;
 
-constexpr std::array<ControlSpec, kControlCount> kControls{{
+constexpr std::array<ControlRecord, kControlCount> kControls{{
     {K::PushButton, t::kStoredNameButton5, R::ReloadButton, 251, 385, 80, 32,
      t::kCaptionReload, 2, H::OnReloadClicked},
     {K::PushButton, t::kStoredNameButton4, R::RestoreButton, 369, 385, 80, 32,
@@ -49,7 +49,7 @@ constexpr int kFirstControlId = 100;
 
 }  // namespace
 
-const std::array<ControlSpec, kControlCount>& Controls() { return kControls; }
+const std::array<ControlRecord, kControlCount>& Controls() { return kControls; }
 
 std::size_t IndexOf(Role role) {
   for (std::size_t i = 0; i < kControls.size(); ++i)
@@ -61,9 +61,9 @@ bool HasWindow(ControlKind kind) {
   return kind == K::PushButton || kind == K::EditBox || kind == K::Label;
 }
 
-bool IsTabStop(const ControlSpec& spec) {
-  return (spec.kind == K::PushButton || spec.kind == K::EditBox) &&
-         spec.tab_index != kNoTabIndex;
+bool IsTabStop(const ControlRecord& row) {
+  return (row.kind == K::PushButton || row.kind == K::EditBox) &&
+         row.tab_index != kNoTabIndex;
 }
 
 int ControlIdOf(std::size_t index) { return kFirstControlId + static_cast<int>(index); }

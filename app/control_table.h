@@ -41,7 +41,7 @@ enum class Handler {
 
 inline constexpr int kNoTabIndex = -1;
 
-struct ControlSpec {
+struct ControlRecord {
   ControlKind kind;
   const char* stored_name;
   Role role;
@@ -53,14 +53,14 @@ struct ControlSpec {
 
 inline constexpr std::size_t kControlCount = 15;
 
-const std::array<ControlSpec, kControlCount>& Controls();
+const std::array<ControlRecord, kControlCount>& Controls();
 
 // Position of the role's row in Controls().
 std::size_t IndexOf(Role role);
 
 // Only these kinds become windows.
 bool HasWindow(ControlKind kind);
-bool IsTabStop(const ControlSpec& spec);
+bool IsTabStop(const ControlRecord& row);
 
 // Window identifier of a row, and the row of an identifier (kControlCount
 // when the identifier is none of ours).

@@ -165,12 +165,12 @@ bool MainWindow::OnCreate() {
   const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
   HWND above = HWND_TOP;
   for (std::size_t i = 0; i < kControlCount; ++i) {
-    const ControlSpec& spec = Controls()[i];
-    if (!HasWindow(spec.kind)) continue;
-    const ControlStyle style = StyleOf(spec);
+    const ControlRecord& row = Controls()[i];
+    if (!HasWindow(row.kind)) continue;
+    const ControlStyle style = StyleOf(row);
     HWND control =
-        CreateWindowExA(style.ex_style, style.window_class, spec.caption, style.style,
-                        spec.left, spec.top, spec.width, spec.height, window_,
+        CreateWindowExA(style.ex_style, style.window_class, row.caption, style.style,
+                        row.left, row.top, row.width, row.height, window_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(i))),
                         instance_, nullptr);
     if (control == nullptr) return false;

@@ -38,8 +38,8 @@ bool MainWindow::PreTranslateKey(const MSG& message) {
       if (shift) return false;
       // A box of several lines starts a new line; elsewhere Enter does nothing.
       HWND focus = GetFocus();
-      for (const ControlSpec& spec : Controls())
-        if (IsMultilineBox(spec.role) && focus == ControlOf(spec.role)) return false;
+      for (const ControlRecord& row : Controls())
+        if (IsMultilineBox(row.role) && focus == ControlOf(row.role)) return false;
       return true;
     }
   }
