@@ -78,7 +78,13 @@ class ToolTest : public ::testing::Test {
     std::string why;
     ASSERT_TRUE(tool_.Start(WindowsPathOfUnixPath(FENLODAR_EXE), &why)) << why;
   }
-  void TearDown() override { tool_.Kill(); }
+  void TearDown() override {
+    // Every action has had its one notice answered; none may trail behind.
+    EXPECT_TRUE(tool_.NoNoticeWithin(milliseconds(300)))
+        << "message box left open: "
+        << ::testing::PrintToString(tool_.AnswerNotice().value_or(Notice{}).text);
+    tool_.Kill();
+  }
 
   // The next message box must be a notice with exactly this text.
   void ExpectNotice(const std::string& text) {
@@ -111,8 +117,8 @@ class ToolTest : public ::testing::Test {
     ASSERT_TRUE(PickInFileDialog(dialog, path)) << path;
   }
 
-  // Drops the files and waits for the drag to end. The target may show a
-  // notice first, so `answer` runs while the drag is still waiting.
+  // Drops the files and waits for the drag to end. The drop waits for the
+  // tool, so an expected notice is answered while the drag still runs.
   DragOutcome Drop(const std::vector<std::string>& names, const std::string& notice = "",
                    bool as_text = false) {
     std::future<DragOutcome> drag = StartDrag(tool_.window(), names, as_text);
@@ -232,29 +238,41 @@ TEST_F(ToolTest, FileDialogRemembersThePickAndStartsWithTheTaskFilter) {
   EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"a.td.cfg", "notes.txt"}));
 }
 
-TEST_F(ToolTest, DroppedTaskFileWithAChineseNameIsLoaded) {
-  // 迅雷 names a task file after the download: "下载的文件.zip.td.cfg".
-  const std::string name = std::string(kGbkDownloadName) + ".td.cfg";
-  // 任务 as the folder, so the path is GBK all through.
-  const std::string folder = folder_.MakeFolder("\xc8\xce\xce\xf1");
-  const std::string task = folder + "\\" + name;
-  HANDLE file = CreateFileA(task.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  const std::string bytes = TypicalTaskFile(kOldAddress, kReferrer);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+TEST_F(ToolTest, DroppedTaskFilesWithChineseNamesAreLoaded) {
+  const struct {
+    const char* what;
+    std::string folder;
+    std::string name;
+  } cases[] = {
+      // 迅雷 names a task file after the download: 下载的文件.zip.td.cfg, here
+      // in a folder 任务, so the path is GBK all through.
+      {"named after the download", "\xc8\xce\xce\xf1",
+       std::string(kGbkDownloadName) + ".td.cfg"},
+      // 怽 ends in 0x5C, the byte of the path separator.
+      {"a second byte like a backslash", "\x90\x5c",
+       "\x90\x5c"
+       "1.td.cfg"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    folder_.MakeFolder(c.folder);
+    const std::string bytes = TypicalTaskFile(kOldAddress, kReferrer);
+    const std::string task = folder_.Put(c.folder + "\\" + c.name, bytes);
 
-  std::future<DragOutcome> drag = StartDrag(tool_.window(), {task});
-  ASSERT_EQ(drag.wait_for(kDeadline), std::future_status::ready);
-  EXPECT_EQ(drag.get().effect, static_cast<DWORD>(DROPEFFECT_NONE))
-      << "a drop must be reported as not performed";
-  EXPECT_TRUE(Eventually([&] { return tool_.Text(Control::TaskNameBox) == name; }))
-      << tool_.Text(Control::TaskNameBox);
-  ExpectBoxes(name, kOldAddress, kReferrer);
-  ExpectNoNotice();
-  EXPECT_EQ(BytesOf(task), bytes);
+    std::future<DragOutcome> drag = StartDrag(tool_.window(), {task});
+    ASSERT_EQ(drag.wait_for(kDeadline), std::future_status::ready);
+    EXPECT_EQ(drag.get().effect, static_cast<DWORD>(DROPEFFECT_NONE))
+        << "a drop must be reported as not performed";
+    EXPECT_TRUE(Eventually([&] { return tool_.Text(Control::TaskNameBox) == c.name; }))
+        << ::testing::PrintToString(tool_.Text(Control::TaskNameBox));
+    ExpectBoxes(c.name, kOldAddress, kReferrer);
+    ExpectNoNotice();
+    EXPECT_EQ(BytesOf(task), bytes);
+    // Out of the boxes again, so the next drop has to fill them.
+    tool_.Type(Control::TaskNameBox, "");
+    tool_.Type(Control::OriginalAddressBox, "");
+    tool_.Type(Control::ReferrerBox, "");
+  }
 }
 
 // After a good file, nothing a refused drop brings may change the boxes.
