@@ -84,6 +84,7 @@ std::vector<Role> FocusCycle() {
     return a > b;
   });
   std::vector<Role> cycle;
+  cycle.reserve(rows.size());
   for (std::size_t row : rows) cycle.push_back(kControls[row].role);
   return cycle;
 }

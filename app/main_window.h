@@ -55,7 +55,7 @@ class MainWindow : public TaskWindow {
 
   // Focus rules: the remembered control, else the first of the cycle.
   void GiveFocus();
-  void MoveFocus(bool backwards);
+  void MoveFocus(bool backwards) const;
 
   HWND window_ = nullptr;
   HINSTANCE instance_ = nullptr;

@@ -46,7 +46,7 @@ bool MainWindow::PreTranslateKey(const MSG& message) {
   return false;
 }
 
-void MainWindow::MoveFocus(bool backwards) {
+void MainWindow::MoveFocus(bool backwards) const {
   std::vector<HWND> cycle;
   for (Role role : FocusCycle()) {
     HWND control = ControlOf(role);
