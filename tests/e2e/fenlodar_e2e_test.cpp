@@ -244,7 +244,8 @@ TEST_F(ToolTest, DroppedTaskFilesWithChineseNamesAreLoaded) {
     std::string folder;
     std::string name;
   } cases[] = {
-      // 迅雷 names a task file after the download: 下载的文件.zip.td.cfg, here
+      // A download manager names a task file after the download:
+      // 下载的文件.zip.td.cfg, here
       // in a folder 任务, so the path is GBK all through.
       {"named after the download", "\xc8\xce\xce\xf1",
        std::string(kGbkDownloadName) + ".td.cfg"},
