@@ -51,8 +51,8 @@ int RunProgram(HINSTANCE instance, int show_command) {
 
   MainWindow window;
   if (!window.Create(instance)) {
-    MessageBoxA(nullptr, "Fenlodar: the main window could not be created.",
-                texts::kWindowTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    MessageBoxA(nullptr, texts::kNoticeWindowNotCreated, texts::kNoticeTitle,
+                MB_OK | MB_ICONERROR | MB_TASKMODAL);
     OleUninitialize();
     return 1;
   }

@@ -29,6 +29,7 @@ inline constexpr TextCase kAllTexts[] = {
     {"kNoticeRestoreDone", texts::kNoticeRestoreDone, "恢复成功!,"},
     {"kNoticeNothingToReload", texts::kNoticeNothingToReload, "都木有打开文件,你重载个啥!"},
     {"kNoticeReferrerNotWebAddress", texts::kNoticeReferrerNotWebAddress, "引用页不是网址,拒绝打开"},
+    {"kNoticeWindowNotCreated", texts::kNoticeWindowNotCreated, "主窗口创建失败,程序无法运行"},
     {"kCaptionReload", texts::kCaptionReload, "重载"},
     {"kCaptionRestore", texts::kCaptionRestore, "恢复"},
     {"kCaptionVisit", texts::kCaptionVisit, "访问"},
