@@ -126,7 +126,7 @@ std::string PutFile(const std::string& name, const std::string& bytes) {
     g_folder = pattern;
     std::atexit(RemoveFiles);
   }
-  const std::string path = g_folder + "/" + name;
+  std::string path = g_folder + "/" + name;
   Put(path, bytes);
   g_files.push_back(path);
   return path;

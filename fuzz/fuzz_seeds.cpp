@@ -78,15 +78,19 @@ int main(int argc, char** argv) {
     ok = ok && Put(root + "/reading", "seed-" + std::to_string(n) + ".td.cfg", file);
     // For the rewrite: the address as the old one, once with a new address
     // that contains it.
-    const std::string lengths = {static_cast<char>(kAddress.size()),
-                                 static_cast<char>(kNewAddress.size())};
-    ok = ok && Put(root + "/rewrite", "seed-" + std::to_string(n),
-                   lengths + kAddress + kNewAddress + file);
+    std::string plain = {static_cast<char>(kAddress.size()),
+                         static_cast<char>(kNewAddress.size())};
+    plain += kAddress;
+    plain += kNewAddress;
+    plain += file;
+    ok = ok && Put(root + "/rewrite", "seed-" + std::to_string(n), plain);
     const std::string longer = kAddress + "?m=1";
-    const std::string containing = {static_cast<char>(kAddress.size()),
-                                    static_cast<char>(longer.size())};
-    ok = ok && Put(root + "/rewrite", "seed-contains-" + std::to_string(n),
-                   containing + kAddress + longer + file);
+    std::string containing = {static_cast<char>(kAddress.size()),
+                              static_cast<char>(longer.size())};
+    containing += kAddress;
+    containing += longer;
+    containing += file;
+    ok = ok && Put(root + "/rewrite", "seed-contains-" + std::to_string(n), containing);
     ++n;
   }
   n = 0;

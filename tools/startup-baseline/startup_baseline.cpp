@@ -16,10 +16,11 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+// The parameters carry winbase.h's names.
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nShowCmd) {
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = WindowProc;
-  window_class.hInstance = instance;
+  window_class.hInstance = hInstance;
   window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = "FenlodarStartupBaseline";
@@ -28,9 +29,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
       CreateWindowExA(0, window_class.lpszClassName, fenlodar::startup::kBaselineTitle,
                       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                       CW_USEDEFAULT, CW_USEDEFAULT, fenlodar::startup::kWidth,
-                      fenlodar::startup::kHeight, nullptr, nullptr, instance, nullptr);
+                      fenlodar::startup::kHeight, nullptr, nullptr, hInstance, nullptr);
   if (!window) return 1;
-  ShowWindow(window, show);
+  ShowWindow(window, nShowCmd);
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
