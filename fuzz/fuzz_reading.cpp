@@ -64,7 +64,8 @@ void PutFile(const std::string& path, const std::string& bytes) {
 // (the primitives themselves are checked by fuzz_text_ops).
 std::vector<std::string> ModelAddressList(const std::string& content) {
   std::string joined;
-  for (const std::string& piece : fenlodar::SplitBytes(content, fenlodar::FieldSeparator)) {
+  for (const std::string& piece :
+       fenlodar::SplitBytes(content, fenlodar::FieldSeparator)) {
     const std::string leading = fenlodar::BytesToText(piece);
     if (fenlodar::FindText(leading, fenlodar::AddressMark) != fenlodar::kNotFound)
       joined += fenlodar::KeepVisibleAscii(leading) + fenlodar::JoinMarker;
