@@ -11,7 +11,12 @@ export LC_ALL=zh_CN.UTF-8
 # Creates the prefix once; later calls only check a marker.
 fenlodar_wine_prefix() {
   local marker="$WINEPREFIX/.fenlodar-ready"
-  [ -f "$marker" ] && return 0
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  # Fonts installed after the prefix was made still reach it.
+  if [ -f "$marker" ]; then
+    cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+    return 0
+  fi
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 </dev/null
   # Without a window manager, unmanaged windows have no drawn caption and
@@ -20,7 +25,7 @@ fenlodar_wine_prefix() {
   # A crash ends the process at once instead of waiting in the debugger.
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
     /v Debugger /d '' /f >/dev/null 2>&1
-  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
   wineserver -w
   touch "$marker"
 }
