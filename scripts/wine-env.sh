@@ -8,7 +8,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
 
-# Creates the prefix once; later calls only check a marker.
+# Creates the prefix once; later calls only top up its fonts.
 fenlodar_wine_prefix() {
   local marker="$WINEPREFIX/.fenlodar-ready"
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
