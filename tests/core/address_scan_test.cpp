@@ -45,23 +45,33 @@ class ShownElementsTest : public TaskTest {};
 
 // The boxes always show the first two elements of the whole list, also
 // when a later piece is needed to settle the second or cannot change it.
+// Each pair is the join with "###" and the cut again, worked by hand.
 TEST_F(ShownElementsTest, BoxesShowTheFirstTwoElementsOfTheWholeList) {
   const std::string z3("\0\0\0", 3);
-  const std::string files[] = {
-      "a//b#" + z3 + "c//d" + z3 + "e//f",
-      "a//b" + z3 + "c//d##" + z3 + "##e//f",
-      "###" + z3 + "a//b" + z3 + "c//d",
-      "a//b###c###d" + z3 + "e//f",
-      "h//#####" + z3 + "#//#" + z3 + "x//y",
-      "a//1" + z3 + "b//2" + z3 + "c//3" + z3 + "d//4",
+  const struct {
+    std::string file;
+    std::string original, referrer;
+  } cases[] = {
+      // a//b####c//d###e//f###: the "#" moves to the front of the second.
+      {"a//b#" + z3 + "c//d" + z3 + "e//f", "a//b", "#c//d"},
+      // a//b###c//d#######e//f###: the surplus "#" stay behind the second.
+      {"a//b" + z3 + "c//d##" + z3 + "##e//f", "a//b", "c//d"},
+      // A piece of "###" alone holds no "//" and adds nothing.
+      {"###" + z3 + "a//b" + z3 + "c//d", "a//b", "c//d"},
+      {"a//b###c###d" + z3 + "e//f", "a//b", "c"},
+      // h//#########//####x//y###: an empty second element is shown too.
+      {"h//#####" + z3 + "#//#" + z3 + "x//y", "h//", ""},
+      {"a//1" + z3 + "b//2" + z3 + "c//3" + z3 + "d//4", "a//1", "b//2"},
+      // One address piece: its left-over "#" make the second element.
+      {"a//b#", "a//b", "#"},
   };
-  for (const std::string& file : files) {
-    const List list = AddressListOf(file);
-    ASSERT_GE(list.size(), 2u);
-    window.boxes.clear();
-    ExtractAddresses(window, folder.Put("t.td.cfg", file));
-    EXPECT_EQ(window.boxes[Box::OriginalAddressBox], list[0]);
-    EXPECT_EQ(window.boxes[Box::ReferrerBox], list[1]);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.file));
+    window.events.clear();
+    ExtractAddresses(window, folder.Put("t.td.cfg", c.file));
+    EXPECT_EQ(window.events,
+              (std::vector<WindowEvent>{SetBox(Box::OriginalAddressBox, c.original),
+                                        SetBox(Box::ReferrerBox, c.referrer)}));
   }
 }
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "address_rewrite.h"
 #include "task_file_builder.h"
-#include "task_loading.h"
 #include "task_test_fixture.h"
 #include "texts.h"
 
@@ -13,6 +13,18 @@ namespace {
 using Notices = std::vector<std::string>;
 const std::string kAddress = "http://dl.example.com/a.zip";
 const std::string kReferrer = "http://www.example.com/";
+
+// What TaskNameBox shows for `name` in the test folder: its last backslash
+// component, which on POSIX, whose paths have none, is the whole path.
+std::string ShownName(const std::string& name, const std::string& path) {
+#ifdef _WIN32
+  (void)path;
+  return name;
+#else
+  (void)name;
+  return path;
+#endif
+}
 
 class SelectionTest : public TaskTest {};
 
@@ -74,7 +86,39 @@ TEST_F(SelectionTest, ReloadShowsWhatTheFileHoldsNowOrItsRefusal) {
   window.events.clear();
   OnReloadClicked(window);
   EXPECT_EQ(window.Notices(), Notices{texts::kNoticeNotTaskFile});
-  EXPECT_EQ(window.boxes[Box::TaskNameBox], TaskFileNameOf(a));
+  EXPECT_EQ(window.boxes[Box::TaskNameBox], ShownName("a.td.cfg", a));
+}
+
+// A refused drop still names the file to work on: the rewrite takes the
+// address shown for the last accepted file and replaces it in the refused
+// one, whose reload is refused again before the confirmation.
+TEST_F(SelectionTest, ModifyAfterARefusedDropRewritesTheRefusedFile) {
+  const std::string task = TypicalTaskFile(kAddress, kReferrer);
+  const std::string a = folder.Put("a.td.cfg", task);
+  OnFileDropped(window, a);
+  const std::string notes =
+      "mirror: http://dl.example.com/a.zip\r\nold: http://dl.example.com/a.zip\r\n";
+  const std::string b = folder.Put("b.txt", notes);
+  OnFileDropped(window, b);
+  ASSERT_EQ(window.Notices(), Notices{texts::kNoticeNotTaskFile});
+
+  window.boxes[Box::NewAddressBox] = "http://mirror.example.net/a.zip";
+  window.events.clear();
+  OnModifyClicked(window);
+  EXPECT_EQ(window.events, (std::vector<WindowEvent>{Notice(texts::kNoticeNotTaskFile),
+                                                     Notice(texts::kNoticeModifyDone)}));
+  EXPECT_EQ(CurrentTaskPath, b);
+  EXPECT_EQ(ReadWholeFile(b),
+            "mirror: http://mirror.example.net/a.zip\r\n"
+            "old: http://mirror.example.net/a.zip\r\n");
+  EXPECT_EQ(ReadWholeFile(folder.PathOf("b.txt.bak")), notes);
+  EXPECT_EQ(ReadWholeFile(a), task);
+  EXPECT_EQ(folder.Entries(),
+            (std::vector<std::string>{"a.td.cfg", "b.txt", "b.txt.bak"}));
+  // The boxes still show the accepted file.
+  EXPECT_EQ(window.boxes[Box::TaskNameBox], ShownName("a.td.cfg", a));
+  EXPECT_EQ(window.boxes[Box::OriginalAddressBox], kAddress);
+  EXPECT_EQ(window.boxes[Box::ReferrerBox], kReferrer);
 }
 
 TEST(IsWebAddress, OnlyHttpAndHttpsInAnyCase) {
