@@ -83,6 +83,19 @@ std::string FolderShown(HWND dialog) {
   return folder.data();
 }
 
+// What an open dialog showed before it was cancelled.
+struct Shown {
+  std::string folder, name;
+  LRESULT filter = -1;
+};
+
+Shown LookAndCancel(HWND open) {
+  Shown shown{FolderShown(open), FieldText(open),
+              SendMessageA(GetDlgItem(open, kFileTypeList), CB_GETCURSEL, 0, 0)};
+  PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+  return shown;
+}
+
 class FileDialogTest : public WindowTest {
  protected:
   void SetUp() override {
@@ -127,27 +140,35 @@ TEST_F(FileDialogTest, APickIsLoadedAndRememberedAndACancelChangesNothing) {
   EXPECT_EQ(dialog.InitialDirectory(), folder.path());
   EXPECT_EQ(window_->notices, std::vector<std::string>{});
 
-  std::string shown_name;
-  LRESULT shown_filter = -1;
+  Shown shown;
   {
-    DialogAnswer answer([&](HWND open) {
-      shown_name = FieldText(open);
-      shown_filter = SendMessageA(GetDlgItem(open, kFileTypeList), CB_GETCURSEL, 0, 0);
-      PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
-    });
+    DialogAnswer answer([&](HWND open) { shown = LookAndCancel(open); });
     SetCurrentDirectoryA(start_directory_.data());
     CurrentTaskPath = "unchanged";
     OnOpenClicked(*window_, dialog, Frame());
     ASSERT_TRUE(answer.Seen());
   }
-  // The field holds the last pick (the dialog may shorten it to the name
-  // inside its starting folder).
-  EXPECT_NE(task.find(shown_name), std::string::npos) << shown_name;
-  EXPECT_FALSE(shown_name.empty());
-  EXPECT_EQ(shown_filter, 0);  // back at "*.cfg"
+  // Given the whole last pick, the dialog opens in its folder and shows its
+  // name there.
+  EXPECT_EQ(shown.folder, folder.path());
+  EXPECT_EQ(shown.name, "a.td.cfg");
+  EXPECT_EQ(shown.filter, 0);  // back at "*.cfg"
   EXPECT_EQ(CurrentTaskPath, "unchanged");
   EXPECT_EQ(dialog.FileName(), task);
   EXPECT_EQ(dialog.InitialDirectory(), folder.path());
+  EXPECT_EQ(window_->notices, std::vector<std::string>{});
+
+  // The path it is given has its folder, not only the name: the dialog
+  // goes there even when told to start somewhere else.
+  TempFolder elsewhere;
+  dialog.SetInitialDirectory(elsewhere.path());
+  {
+    DialogAnswer answer([&](HWND open) { shown = LookAndCancel(open); });
+    OnOpenClicked(*window_, dialog, Frame());
+    ASSERT_TRUE(answer.Seen());
+  }
+  EXPECT_EQ(shown.folder, folder.path());
+  EXPECT_EQ(shown.name, "a.td.cfg");
   EXPECT_EQ(window_->notices, std::vector<std::string>{});
 }
 

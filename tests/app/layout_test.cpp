@@ -3,12 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <vector>
 
 #include "control_table.h"
 #include "texts.h"
 #include "window_fixture.h"
 #include "window_place.h"
+
+namespace fenlodar {
+// Readable failure output for the place tables below.
+void PrintTo(const WindowPlace& place, std::ostream* os) {
+  *os << "{" << place.left << ", " << place.top << "}";
+}
+}  // namespace fenlodar
 
 namespace fenlodar::testing {
 namespace {
@@ -206,12 +214,11 @@ TEST_F(LayoutTest, FrameIsFixedWithMinimizeButNoMaximizeAndATaskbarButton) {
 TEST_F(LayoutTest, OuterSizeIsFixedAndTheWindowIsCentredOnTheScreen) {
   RECT outer;
   GetWindowRect(Frame(), &outer);
-  EXPECT_EQ(outer.right - outer.left, kWindowWidth);
-  EXPECT_EQ(outer.bottom - outer.top, kWindowHeight);
-  const WindowPlace expected =
-      CentredPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  EXPECT_EQ(outer.left, expected.left);
-  EXPECT_EQ(outer.top, expected.top);
+  EXPECT_EQ(outer.right - outer.left, 485);
+  EXPECT_EQ(outer.bottom - outer.top, 454);
+  // Centred on the whole screen, the divisions truncated toward zero.
+  EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 485) / 2);
+  EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 454) / 2);
   // The lowest and rightmost control edges still lie inside the client area.
   RECT client;
   GetClientRect(Frame(), &client);
