@@ -19,12 +19,30 @@ namespace fenlodar::e2e {
 namespace {
 
 using fenlodar::testing::kGbkDownloadName;
+using fenlodar::testing::TaskFileBuilder;
 using fenlodar::testing::TempFolder;
 using fenlodar::testing::TypicalTaskFile;
 
 constexpr char kOldAddress[] = "http://dl.example.com/files/setup-2.4.zip";
 constexpr char kReferrer[] = "http://www.example.com/downloads/setup.html";
 constexpr char kNewAddress[] = "http://mirror.example.net/pub/setup-2.4.zip";
+
+// A task file whose address fields were made for kOldAddress (a length of
+// 42, its 41 bytes, three zero bytes of padding) and hold `fields` in that
+// order; the first is followed by the referring page (44, its 43 bytes, one
+// zero), each later one by the number 7. A rewrite changes nothing but the
+// address bytes, so what it leaves is this layout with the new address in
+// the replaced fields: lengths and padding stay as the old address had them.
+std::string TaskFileWithAddressFields(const std::vector<std::string>& fields) {
+  TaskFileBuilder file;
+  file.Header().Field(kGbkDownloadName);  // 52 bytes
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) file.Number(7);
+    file.Number(42).Raw(fields[i]).Zeros(3);
+    if (i == 0) file.Number(44).Raw(kReferrer).Zeros(1);
+  }
+  return file.BlockMap(70, 50).bytes();  // 74 bytes
+}
 
 // The file's bytes, or nothing when there is no file.
 std::optional<std::string> BytesOf(const std::string& path) {
@@ -43,12 +61,6 @@ std::optional<std::string> BytesOf(const std::string& path) {
 
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string Replaced(std::string bytes, const std::string& from, const std::string& to) {
-  const std::size_t at = bytes.find(from);
-  if (at != std::string::npos) bytes.replace(at, from.size(), to);
-  return bytes;
 }
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
@@ -130,11 +142,10 @@ class ToolTest : public ::testing::Test {
     return drag.get();
   }
 
-  // Drops a typical task file and waits until its boxes show.
-  void LoadByDrop(const std::string& path, const std::string& address,
-                  const std::string& referrer) {
+  // Drops a task file and waits until the boxes show its name and addresses.
+  void LoadByDrop(const std::string& path, const std::string& name,
+                  const std::string& address, const std::string& referrer) {
     Drop({path});
-    const std::string name = path.substr(path.rfind('\\') + 1);
     EXPECT_TRUE(Eventually([&] {
       return tool_.Text(Control::TaskNameBox) == name &&
              tool_.Text(Control::OriginalAddressBox) == address &&
@@ -158,9 +169,10 @@ class ToolTest : public ::testing::Test {
 
 // Open, look, modify, undo, reload: what a user does to repair a download.
 TEST_F(ToolTest, RepairRoadThroughTheFileDialog) {
-  const std::string original = TypicalTaskFile(kOldAddress, kReferrer);
+  const std::string original = TaskFileWithAddressFields({kOldAddress});
+  ASSERT_EQ(original.size(), 222u);
   const std::string task = folder_.Put("setup-2.4.zip.td.cfg", original);
-  const std::string backup = task + ".bak";
+  const std::string backup = folder_.PathOf("setup-2.4.zip.td.cfg.bak");
 
   HWND dialog = OpenFileDialog();
   ASSERT_TRUE(dialog);
@@ -179,7 +191,10 @@ TEST_F(ToolTest, RepairRoadThroughTheFileDialog) {
   tool_.Type(Control::NewAddressBox, kNewAddress);
   tool_.Click(Control::ModifyButton);
   ExpectNotice(texts::kNoticeModifyDone);
-  EXPECT_EQ(BytesOf(task), Replaced(original, kOldAddress, kNewAddress));
+  // The new address is two bytes longer than the old one.
+  const std::optional<std::string> rewritten = BytesOf(task);
+  EXPECT_EQ(rewritten, TaskFileWithAddressFields({kNewAddress}));
+  EXPECT_EQ(rewritten.value_or("").size(), 224u);
   EXPECT_EQ(BytesOf(backup), original);
   ExpectBoxes("setup-2.4.zip.td.cfg", kNewAddress, kReferrer);
   EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"setup-2.4.zip.td.cfg",
@@ -284,7 +299,7 @@ TEST_F(ToolTest, RefusedDropsKeepWhatTheBoxesShow) {
       "b.td.cfg", TypicalTaskFile("http://b.example.com/b.zip", "http://b//"));
   const std::string notes = folder_.Put("notes.txt", "mirror list, see forum\r\n");
   const std::string folder = folder_.MakeFolder("x.td.cfg");
-  LoadByDrop(task, kOldAddress, kReferrer);
+  LoadByDrop(task, "a.td.cfg", kOldAddress, kReferrer);
 
   const struct {
     const char* what;
@@ -332,40 +347,40 @@ TEST_F(ToolTest, ReloadBeforeAnyAcceptedFile) {
 }
 
 TEST_F(ToolTest, ModifyReplacesTheFirstTwoOccurrencesOnly) {
-  using fenlodar::testing::TaskFileBuilder;
   // Holds the old address: a second search from the start would find it
   // again inside the first replacement.
   const std::string longer = std::string(kOldAddress) + "?mirror=2";
   const struct {
     const char* what;
-    int copies;  // of the old address in the file
-    std::string new_address;
+    std::vector<std::string> before, after;
+    std::size_t size_before, size_after;
   } cases[] = {
-      {"twice, new address holds the old", 2, longer},
-      {"three times, the third stays", 3, kNewAddress},
+      {"twice, new address holds the old",
+       {kOldAddress, kOldAddress},
+       {longer, longer},
+       274,
+       292},
+      {"three times, the third stays",
+       {kOldAddress, kOldAddress, kOldAddress},
+       {kNewAddress, kNewAddress, kOldAddress},
+       326,
+       330},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    TaskFileBuilder builder;
-    builder.Header().Field(kGbkDownloadName).Field(kOldAddress).Field(kReferrer);
-    for (int i = 1; i < c.copies; ++i) builder.Number(7).Field(kOldAddress);
-    const std::string original = builder.BlockMap(70, 50).bytes();
-    std::string expected = original;
-    const std::string old_address = kOldAddress;
-    std::size_t at = expected.find(old_address);
-    expected.replace(at, old_address.size(), c.new_address);
-    at = expected.find(old_address, at + c.new_address.size());
-    expected.replace(at, old_address.size(), c.new_address);
-
+    const std::string original = TaskFileWithAddressFields(c.before);
+    ASSERT_EQ(original.size(), c.size_before);
     TempFolder folder;
     const std::string task = folder.Put("a.td.cfg", original);
-    LoadByDrop(task, kOldAddress, kReferrer);
-    tool_.Type(Control::NewAddressBox, c.new_address);
+    LoadByDrop(task, "a.td.cfg", kOldAddress, kReferrer);
+    tool_.Type(Control::NewAddressBox, c.after[0]);
     tool_.Click(Control::ModifyButton);
     ExpectNotice(texts::kNoticeModifyDone);
-    EXPECT_EQ(BytesOf(task), expected);
-    EXPECT_EQ(BytesOf(task + ".bak"), original);
-    EXPECT_EQ(tool_.Text(Control::OriginalAddressBox), c.new_address);
+    const std::optional<std::string> rewritten = BytesOf(task);
+    EXPECT_EQ(rewritten, TaskFileWithAddressFields(c.after));
+    EXPECT_EQ(rewritten.value_or("").size(), c.size_after);
+    EXPECT_EQ(BytesOf(folder.PathOf("a.td.cfg.bak")), original);
+    EXPECT_EQ(tool_.Text(Control::OriginalAddressBox), c.after[0]);
   }
 }
 
@@ -420,7 +435,7 @@ TEST_F(ToolTest, ModifyRefusesAndLeavesTheFilesAlone) {
     SCOPED_TRACE(c.what);
     TempFolder folder;
     const std::string task = folder.Put("a.td.cfg", original);
-    LoadByDrop(task, kOldAddress, kReferrer);
+    LoadByDrop(task, "a.td.cfg", kOldAddress, kReferrer);
     c.arrange(tool_, task);
     const std::vector<std::string> before = folder.Entries();
     {
@@ -471,7 +486,7 @@ TEST_F(ToolTest, RestoreRefusals) {
     SCOPED_TRACE(c.what);
     TempFolder folder;
     const std::string task = folder.Put("a.td.cfg", original);
-    LoadByDrop(task, kOldAddress, kReferrer);
+    LoadByDrop(task, "a.td.cfg", kOldAddress, kReferrer);
     if (c.backup) folder.Put("a.td.cfg.bak", *c.backup);
     if (c.delete_task) DeleteFileA(task.c_str());
     const std::vector<std::string> before = folder.Entries();
@@ -545,7 +560,7 @@ class VisitTest : public ToolTest {
 TEST_F(VisitTest, OnlyWebAddressesGoToTheBrowser) {
   const std::string task =
       folder_.Put("a.td.cfg", TypicalTaskFile(kOldAddress, kReferrer));
-  LoadByDrop(task, kOldAddress, kReferrer);
+  LoadByDrop(task, "a.td.cfg", kOldAddress, kReferrer);
   tool_.Click(Control::VisitButton);
   EXPECT_TRUE(Eventually([&] { return Requests().size() == 1; }));
   ExpectNoNotice();
@@ -584,7 +599,7 @@ TEST_F(VisitTest, OnlyWebAddressesGoToTheBrowser) {
 TEST_F(ToolTest, EscClosesTheToolWithoutWriting) {
   const std::string original = TypicalTaskFile(kOldAddress, kReferrer);
   const std::string task = folder_.Put("a.td.cfg", original);
-  LoadByDrop(task, kOldAddress, kReferrer);
+  LoadByDrop(task, "a.td.cfg", kOldAddress, kReferrer);
   tool_.Type(Control::NewAddressBox, kNewAddress);
 
   ASSERT_TRUE(PressKeyOn(tool_.window(), VK_ESCAPE));
@@ -626,7 +641,7 @@ TEST_F(ToolTest, KeysMoveTheFocusAndTypeButNeverClickOnEnter) {
 TEST_F(ToolTest, WindowWithALoadedTaskFileLooksRight) {
   const std::string name = std::string(kGbkDownloadName) + ".td.cfg";
   const std::string task = folder_.Put(name, TypicalTaskFile(kOldAddress, kReferrer));
-  LoadByDrop(task, kOldAddress, kReferrer);
+  LoadByDrop(task, name, kOldAddress, kReferrer);
   tool_.Type(Control::NewAddressBox, kNewAddress);
   Sleep(300);  // let the boxes repaint
 
