@@ -31,7 +31,8 @@ class SelectionTest : public TaskTest {};
 TEST_F(SelectionTest, DropStoresTheTextAndLetsLoadingJudgeIt) {
   const std::string a = folder.Put("a.td.cfg", TypicalTaskFile(kAddress, kReferrer));
   const std::string b = folder.Put("b.td.cfg", TypicalTaskFile(kAddress, kReferrer));
-  const std::string two = JoinDroppedNames({a, b});
+  // Two dropped names arrive as one text, each ended by CR LF.
+  const std::string two = a + "\r\n" + b + "\r\n";
   OnFileDropped(window, two);
   EXPECT_EQ(CurrentTaskPath, two);
   EXPECT_EQ(window.events, std::vector<WindowEvent>{Notice(texts::kNoticeReadFailed)});
