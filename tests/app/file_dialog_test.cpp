@@ -30,7 +30,7 @@ HWND FindOpenDialog(DWORD thread) {
   HWND found = nullptr;
   EnumThreadWindows(
       thread,
-      [](HWND window, LPARAM result) -> BOOL {
+      [](HWND window, LPARAM result) CALLBACK -> BOOL {
         char window_class[16] = {};
         GetClassNameA(window, window_class, sizeof(window_class));
         if (std::string(window_class) != "#32770" || !IsWindowVisible(window))
