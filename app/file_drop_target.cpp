@@ -90,8 +90,9 @@ HRESULT FileDropTarget::Drop(IDataObject* data, DWORD key_state, POINTL, DWORD* 
       OffersFileList(data) && DropEffectFor(key_state, *effect) != DROPEFFECT_NONE;
   // Never performed: the source must not move or delete what was dragged.
   *effect = DROPEFFECT_NONE;
+  if (!deliver) return S_OK;
   const auto query = DragQueryFileCall();
-  if (!deliver || query == nullptr) return S_OK;
+  if (query == nullptr) return S_OK;
 
   FORMATETC format = FileListFormat();
   STGMEDIUM medium{};
