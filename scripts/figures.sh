@@ -62,7 +62,9 @@ startup_figures() {
     "$(winepath -w "build/$preset/app/fenlodar.exe")" \
     "$(winepath -w "$tools/startup_baseline.exe")" </dev/null 2>"$log.err" |
     tr -d '\r' >"$log"; then
-    cat "$log" "$log.err" >&2
+    # Wine's own messages come in the ANSI code page, GBK here.
+    cat "$log" >&2
+    iconv -f GBK -t UTF-8 "$log.err" >&2 2>/dev/null || cat "$log.err" >&2
     echo "$arch start-up: NOT MEASURED, the probe failed (above)"
     [ "$goals" = yes ] && status=1
     return 0
