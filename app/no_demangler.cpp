@@ -6,6 +6,8 @@
 // prints the name undemangled.
 #include <cstddef>
 
+// The name is the one --wrap gives; it cannot be another.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 extern "C" char* __wrap___cxa_demangle(const char*, char*, std::size_t*, int* status) {
   if (status != nullptr) *status = -2;  // "not a mangled name"
   return nullptr;
