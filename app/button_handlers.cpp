@@ -1,7 +1,6 @@
 #include "button_handlers.h"
 
-#include <shellapi.h>
-
+#include "system_library.h"
 #include "task_selection.h"
 #include "texts.h"
 
@@ -14,7 +13,11 @@ void OnOpenClicked(TaskWindow& window, FileDialog& dialog, HWND owner) {
 }
 
 void ShellOpen(const std::string& target) {
-  ShellExecuteA(nullptr, "open", target.c_str(), "", "", SW_SHOWNORMAL);
+  // Only starts something: without the shell library the request fails
+  // silently, as a refused request does.
+  const auto shell_execute = ShellExecuteCall();
+  if (shell_execute == nullptr) return;
+  shell_execute(nullptr, "open", target.c_str(), "", "", SW_SHOWNORMAL);
 }
 
 void OnVisitClicked(TaskWindow& window, ShellOpener open) {

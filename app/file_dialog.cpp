@@ -1,15 +1,19 @@
 #include "file_dialog.h"
 
-#include <commdlg.h>
-
 #include <array>
 
 #include "dialog_filter.h"
+#include "system_library.h"
 #include "texts.h"
 
 namespace fenlodar {
 
 bool FileDialog::Open(HWND owner) {
+  // Without the dialog library there is no dialog to show: the same as a
+  // dialog that failed to open, so nothing changes and nothing is said.
+  const auto get_open_file_name = GetOpenFileNameCall();
+  if (get_open_file_name == nullptr) return false;
+
   std::array<char, kPathBufferSize> path{};
   file_name_.copy(path.data(), path.size() - 1);
   // Converted at every open, as the filter text is kept in its plain form.
@@ -28,7 +32,7 @@ bool FileDialog::Open(HWND owner) {
   // picked file's folder, which becomes the next initial directory.
   dialog.Flags =
       OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
-  const bool confirmed = GetOpenFileNameA(&dialog) != 0;
+  const bool confirmed = get_open_file_name(&dialog) != 0;
   if (confirmed) file_name_ = path.data();
   return confirmed;
 }

@@ -1,11 +1,10 @@
 #include "file_drop_target.h"
 
-#include <shellapi.h>
-
 #include <utility>
 #include <vector>
 
 #include "drop_effect.h"
+#include "system_library.h"
 #include "task_selection.h"
 
 namespace fenlodar {
@@ -16,12 +15,12 @@ FORMATETC FileListFormat() {
   return {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
 }
 
-std::vector<std::string> NamesOf(HDROP drop) {
+std::vector<std::string> NamesOf(decltype(&DragQueryFileA) query, HDROP drop) {
   std::vector<std::string> names;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    std::string name(DragQueryFileA(drop, i, nullptr, 0), '\0');
-    DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size() + 1));
+    std::string name(query(drop, i, nullptr, 0), '\0');
+    query(drop, i, name.data(), static_cast<UINT>(name.size() + 1));
     names.push_back(std::move(name));
   }
   return names;
@@ -67,7 +66,9 @@ ULONG FileDropTarget::Release() { return references_ > 0 ? --references_ : 0; }
 
 HRESULT FileDropTarget::DragEnter(IDataObject* data, DWORD key_state, POINTL,
                                   DWORD* effect) {
-  drag_acceptable_ = OffersFileList(data);
+  // The names can only be read with the shell library: without it the
+  // cursor says at once that nothing can be dropped here.
+  drag_acceptable_ = OffersFileList(data) && DragQueryFileCall() != nullptr;
   return DragOver(key_state, {}, effect);
 }
 
@@ -90,6 +91,8 @@ HRESULT FileDropTarget::Drop(IDataObject* data, DWORD key_state, POINTL, DWORD* 
   // Never performed: the source must not move or delete what was dragged.
   *effect = DROPEFFECT_NONE;
   if (!deliver) return S_OK;
+  const auto query = DragQueryFileCall();
+  if (query == nullptr) return S_OK;
 
   FORMATETC format = FileListFormat();
   STGMEDIUM medium{};
@@ -98,7 +101,8 @@ HRESULT FileDropTarget::Drop(IDataObject* data, DWORD key_state, POINTL, DWORD* 
     ReleaseStgMedium(&medium);
     return S_OK;
   }
-  const std::string names = JoinDroppedNames(NamesOf(static_cast<HDROP>(medium.hGlobal)));
+  const std::string names =
+      JoinDroppedNames(NamesOf(query, static_cast<HDROP>(medium.hGlobal)));
   ReleaseStgMedium(&medium);
   if (on_dropped_) on_dropped_(names);
   return S_OK;

@@ -16,6 +16,7 @@
 #include "button_handlers.h"
 #include "current_task.h"
 #include "file_dialog.h"
+#include "system_library.h"
 #include "task_file_builder.h"
 #include "temp_folder.h"
 #include "window_fixture.h"
@@ -30,7 +31,7 @@ HWND FindOpenDialog(DWORD thread) {
   HWND found = nullptr;
   EnumThreadWindows(
       thread,
-      [](HWND window, LPARAM result) -> BOOL {
+      [](HWND window, LPARAM result) CALLBACK -> BOOL {
         char window_class[16] = {};
         GetClassNameA(window, window_class, sizeof(window_class));
         if (std::string(window_class) != "#32770" || !IsWindowVisible(window))
@@ -169,6 +170,28 @@ TEST_F(FileDialogTest, APickIsLoadedAndRememberedAndACancelChangesNothing) {
   }
   EXPECT_EQ(shown.folder, folder.path());
   EXPECT_EQ(shown.name, "a.td.cfg");
+  EXPECT_EQ(window_->notices, std::vector<std::string>{});
+}
+
+TEST_F(FileDialogTest, WithoutTheDialogLibraryNoDialogShowsAndNothingChanges) {
+  TempFolder empty;
+  SetLibraryFolderForTesting(empty.path());
+  FileDialog dialog;
+  dialog.SetInitialDirectory(empty.path());
+  CurrentTaskPath = "unchanged";
+  bool shown = false;
+  {
+    // A dialog that did show is closed again, so the test fails instead
+    // of waiting.
+    DialogAnswer answer([](HWND open) { PostMessageA(open, WM_COMMAND, IDCANCEL, 0); });
+    OnOpenClicked(*window_, dialog, Frame());
+    SetLibraryFolderForTesting("");
+    shown = answer.Seen();
+  }
+  EXPECT_FALSE(shown);
+  EXPECT_EQ(CurrentTaskPath, "unchanged");
+  EXPECT_EQ(dialog.FileName(), "");
+  EXPECT_EQ(dialog.InitialDirectory(), empty.path());
   EXPECT_EQ(window_->notices, std::vector<std::string>{});
 }
 

@@ -61,7 +61,7 @@ std::vector<HWND> DirectChildrenOf(HWND parent) {
   } search{parent, {}};
   EnumChildWindows(
       parent,
-      [](HWND child, LPARAM param) -> BOOL {
+      [](HWND child, LPARAM param) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(param);
         if (GetParent(child) == s->parent) s->found.push_back(child);
         return TRUE;
@@ -76,7 +76,7 @@ std::vector<HWND> VisibleTopLevelWindowsOf(DWORD process_id) {
     std::vector<HWND> found;
   } search{process_id, {}};
   EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
+      [](HWND window, LPARAM param) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(param);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
