@@ -34,8 +34,7 @@ std::string BackupPathOf(const std::string& task_path) {
   return task_path + BackupSuffix;
 }
 
-RewriteResult ReplaceFirstTwo(const std::string& content,
-                              const std::string& old_address,
+RewriteResult ReplaceFirstTwo(const std::string& content, const std::string& old_address,
                               const std::string& new_address) {
   RewriteResult result{content, 0};
   const Position behind = ReplaceOnce(result.content, old_address, new_address, 0);
@@ -62,18 +61,28 @@ void OnModifyClicked(TaskWindow& window) {
 }
 
 void RewriteAddress(TaskWindow& window, const std::string& task_path) {
+  // Refused before it is read: a huge file would freeze the window.
+  if (FileSizeOf(task_path) > MaxRewriteFileSize) {
+    window.ShowNotice(texts::kNoticeFileTooLarge);
+    return;
+  }
   // Everything is decided before the first write, so a refused rewrite
-  // leaves both the task file and an earlier backup as they were.
-  const std::string content = ReadWholeFile(task_path);
-  if (content.empty()) {
+  // leaves both the task file and an earlier backup as they were. Only a
+  // complete read is ever written anywhere.
+  const FileRead read = ReadWholeFileChecked(task_path, MaxRewriteFileSize);
+  if (!read.complete || read.bytes.empty()) {
     window.ShowNotice(texts::kNoticeReadFailed);
     return;
   }
-  const std::string old_address = TextToBytes(window.BoxText(Box::OriginalAddressBox));
-  const std::string new_address = TextToBytes(window.BoxText(Box::NewAddressBox));
-  std::string first = content;
-  const Position behind = ReplaceOnce(first, old_address, new_address, 0);
-  if (behind == kNotFound) {
+  const std::string& content = read.bytes;
+  // Both passes in memory, the second only behind the first replacement,
+  // so a new address that contains the old one is never rewritten inside
+  // itself; the task file is then written once, so no failure can leave
+  // one occurrence rewritten and the other not.
+  const RewriteResult rewritten =
+      ReplaceFirstTwo(content, TextToBytes(window.BoxText(Box::OriginalAddressBox)),
+                      TextToBytes(window.BoxText(Box::NewAddressBox)));
+  if (rewritten.replaced == 0) {
     window.ShowNotice(texts::kNoticeOldAddressNotFound);
     return;
   }
@@ -82,18 +91,7 @@ void RewriteAddress(TaskWindow& window, const std::string& task_path) {
     window.ShowNotice(texts::kNoticeBackupFailed);
     return;
   }
-  if (!WriteWholeFile(task_path, first)) return ReportWriteFailure(window);
-
-  // The second pass works on what the disk holds now, and only behind the
-  // first replacement, so a new address that contains the old one is never
-  // rewritten inside itself.
-  std::string second = ReadWholeFile(task_path);
-  if (second.empty()) return ReportWriteFailure(window);
-  if (ReplaceOnce(second, old_address, new_address,
-                  static_cast<std::size_t>(behind)) != kNotFound &&
-      !WriteWholeFile(task_path, second))
-    return ReportWriteFailure(window);
-
+  if (!WriteWholeFile(task_path, rewritten.content)) return ReportWriteFailure(window);
   LoadTaskFile(window);
   window.ShowNotice(texts::kNoticeModifyDone);
 }

@@ -19,18 +19,30 @@ void RestoreFromBackup(TaskWindow& window) {
     window.ShowNotice(texts::kNoticeNoTaskLoaded);
     return;
   }
-  const std::string backup = ReadWholeFile(BackupPathOf(task_path));
+  const std::string backup_path = BackupPathOf(task_path);
+  // Refused before either is read: a huge file would freeze the window.
+  if (FileSizeOf(task_path) > MaxRewriteFileSize ||
+      FileSizeOf(backup_path) > MaxRewriteFileSize) {
+    window.ShowNotice(texts::kNoticeFileTooLarge);
+    return;
+  }
+  const FileRead backup = ReadWholeFileChecked(backup_path, MaxRewriteFileSize);
   // A missing task file is never recreated from its backup.
-  if (ReadWholeFile(task_path).empty()) {
+  if (ReadWholeFileChecked(task_path, MaxRewriteFileSize).bytes.empty()) {
     window.ShowNotice(texts::kNoticeRestoreTaskUnreadable);
     return;
   }
+  // A backup that was opened but not read whole is never written out.
+  if (backup.opened && !backup.complete) {
+    window.ShowNotice(texts::kNoticeReadFailed);
+    return;
+  }
   // An empty backup would empty a good task file.
-  if (backup.empty()) {
+  if (backup.bytes.empty()) {
     window.ShowNotice(texts::kNoticeRestoreNoBackup);
     return;
   }
-  if (!WriteWholeFile(task_path, backup)) {
+  if (!WriteWholeFile(task_path, backup.bytes)) {
     LoadTaskFile(window);
     window.ShowNotice(texts::kNoticeRestoreWriteFailed);
     return;

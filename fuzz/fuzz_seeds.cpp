@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzz targets, built the way the tests
 // build task files: fuzz_seeds <folder> fills <folder>/reading,
-// <folder>/text_ops and <folder>/rewrite (the folders must exist).
+// <folder>/text_ops, <folder>/rewrite and <folder>/task_files (the folders
+// must exist).
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -91,6 +92,37 @@ int main(int argc, char** argv) {
     containing += longer;
     containing += file;
     ok = ok && Put(root + "/rewrite", "seed-contains-" + std::to_string(n), containing);
+    // For the file operations: a rewrite and a restore of this file with
+    // both files present, with no fault and with a fault at a few calls;
+    // for the first file, each fault at each of the first 30 calls.
+    std::vector<std::pair<unsigned char, unsigned char>> faults = {
+        {0, 0}, {3, 3}, {7, 0}};
+    if (n == 0) {
+      faults.clear();
+      for (unsigned char call = 0; call < 30; ++call)
+        for (unsigned char fault = 0; fault < 7; ++fault) faults.push_back({call, fault});
+    }
+    for (const unsigned char flags : {0x06, 0x07}) {
+      for (const auto& [fail_at, fault] : faults) {
+        const std::string backup = TypicalTaskFile(kNewAddress, kReferrer);
+        std::string files = {static_cast<char>(flags),
+                             static_cast<char>(fail_at),
+                             static_cast<char>(fault),
+                             static_cast<char>(kAddress.size()),
+                             static_cast<char>(kNewAddress.size()),
+                             0,
+                             static_cast<char>(backup.size() & 0xFF),
+                             static_cast<char>(backup.size() >> 8)};
+        files += kAddress;
+        files += kNewAddress;
+        files += backup;
+        files += file;
+        ok = ok && Put(root + "/task_files",
+                       "seed-" + std::to_string(n) + "-" + std::to_string(flags) + "-" +
+                           std::to_string(fail_at) + "-" + std::to_string(fault),
+                       files);
+      }
+    }
     ++n;
   }
   n = 0;

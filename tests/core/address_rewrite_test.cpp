@@ -4,8 +4,10 @@
 
 #include <filesystem>
 
+#include "file_faults.h"
 #include "rewrite_fixture.h"
 #include "size_limited_child.h"
+#include "sparse_file.h"
 #include "task_loading.h"
 #include "texts.h"
 
@@ -27,9 +29,10 @@ TEST_F(RewriteTest, NewAddressNeedsThirteenBytes) {
       {"12 bytes", "http://a/bcd", false},
       {"13 bytes", "http://a/bcde", true},
       // 下载的文件下 and 下载的文件下载: GBK, two bytes a character.
-      {"six Chinese characters", "\xcf\xc2\xd4\xd8\xb5\xc4\xce\xc4\xbc\xfe\xcf\xc2", false},
-      {"seven Chinese characters", "\xcf\xc2\xd4\xd8\xb5\xc4\xce\xc4\xbc\xfe\xcf\xc2\xd4\xd8",
-       true},
+      {"six Chinese characters", "\xcf\xc2\xd4\xd8\xb5\xc4\xce\xc4\xbc\xfe\xcf\xc2",
+       false},
+      {"seven Chinese characters",
+       "\xcf\xc2\xd4\xd8\xb5\xc4\xce\xc4\xbc\xfe\xcf\xc2\xd4\xd8", true},
   };
   for (const auto& c : cases) {
     const std::string original = Layout({kOld});
@@ -78,12 +81,35 @@ TEST_F(RewriteTest, ReplacesTheFirstTwoOccurrences) {
     EXPECT_EQ(rewritten.size() - original.size(), replaced * (kNew.size() - kOld.size()))
         << c.why;
     EXPECT_EQ(Backup(), original) << c.why;
-    const std::vector<WindowEvent> expected = {SetBox(Box::TaskNameBox, TaskFileNameOf(path)),
-                                               SetBox(Box::OriginalAddressBox, kNew),
-                                               SetBox(Box::ReferrerBox, kRef),
-                                               Notice(texts::kNoticeModifyDone)};
+    // Only a backslash separates: a POSIX path is its own name.
+#ifdef _WIN32
+    const std::string name = "t.td.cfg";
+#else
+    const std::string name = path;
+#endif
+    const std::vector<WindowEvent> expected = {
+        SetBox(Box::TaskNameBox, name), SetBox(Box::OriginalAddressBox, kNew),
+        SetBox(Box::ReferrerBox, kRef), Notice(texts::kNoticeModifyDone)};
     EXPECT_EQ(window.events, expected) << c.why;
   }
+}
+
+// Two occurrences a few bytes apart and a new address of 18 bytes, 20
+// fewer than the old: a second pass started at the old address's end
+// instead of the new one's would miss the second occurrence.
+TEST_F(RewriteTest, SecondPassWithAShorterNewAddress) {
+  using namespace std::string_literals;
+  const std::string original =
+      "TSK\0\0\0http://dl.example.com/pub/tool-1.0.zip\0\0\0ab"
+      "http://dl.example.com/pub/tool-1.0.zip\0\0\0end"s;
+  const std::string path = Load(original, "http://a.b/c/d.zip");
+  ASSERT_EQ(window.boxes[Box::OriginalAddressBox],
+            "http://dl.example.com/pub/tool-1.0.zip");
+  OnModifyClicked(window);
+  EXPECT_EQ(ReadWholeFile(path),
+            "TSK\0\0\0http://a.b/c/d.zip\0\0\0abhttp://a.b/c/d.zip\0\0\0end"s);
+  EXPECT_EQ(FileSizeOf(path), 53);
+  EXPECT_EQ(window.Notices(), Notices{texts::kNoticeModifyDone});
 }
 
 TEST_F(RewriteTest, NewAddressContainingTheOldIsNotRewrittenInsideItself) {
@@ -166,6 +192,79 @@ TEST_F(RewriteTest, ReloadNoticeComesBeforeTheConfirmation) {
                                                      Notice(texts::kNoticeModifyDone)}));
 }
 
+TEST_F(RewriteTest, TaskFileOver16MiBIsRefusedBeforeItIsRead) {
+  const struct {
+    std::int64_t size;
+    const char* notice;
+  } cases[] = {
+      {16 * 1024 * 1024 + 1, texts::kNoticeFileTooLarge},
+      {std::int64_t{2} * 1024 * 1024 * 1024, texts::kNoticeFileTooLarge},
+      // Exactly 16 MiB is read: all zeros, so the address is not found.
+      {16 * 1024 * 1024, texts::kNoticeOldAddressNotFound},
+  };
+  for (const auto& c : cases) {
+    const std::string path = folder.PathOf("t.td.cfg");
+    MakeSparseFile(path, c.size);
+    CurrentTaskPath = path;  // a refused file stays the current one
+    window.boxes[Box::OriginalAddressBox] = kOld;
+    window.boxes[Box::NewAddressBox] = kNew;
+    window.events.clear();
+    CallTableGuard guard;
+    guard.Count(path);
+    OnModifyClicked(window);
+    EXPECT_EQ(window.Notices(), Notices{c.notice}) << c.size;
+    EXPECT_EQ(CallTableGuard::reads_opened,
+              c.notice == texts::kNoticeFileTooLarge ? 0 : 1)
+        << c.size;
+    EXPECT_EQ(FileSizeOf(path), c.size);
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"t.td.cfg"})
+        << "nothing written";
+  }
+}
+
+TEST_F(RewriteTest, IncompleteReadOfTheTaskFileWritesNothing) {
+  const std::string original = Layout({kOld, kOld});
+  const std::string path = Load(original);
+  WriteWholeFile(BackupPathOf(path), "an earlier backup");
+  {
+    CallTableGuard guard;
+    guard.EndReadsEarly();
+    OnModifyClicked(window);
+  }
+  EXPECT_EQ(window.Notices(), Notices{texts::kNoticeReadFailed});
+  EXPECT_EQ(ReadWholeFile(path), original);
+  EXPECT_EQ(Backup(), "an earlier backup");
+}
+
+TEST_F(RewriteTest, AllocationFailureIsAReadFailureNotAnException) {
+  const std::string original = Layout({kOld});
+  const std::string path = Load(original);
+  {
+    CallTableGuard guard;
+    guard.FailAllocation();
+    EXPECT_NO_THROW(OnModifyClicked(window));
+  }
+  EXPECT_EQ(window.Notices(), Notices{texts::kNoticeReadFailed});
+  EXPECT_EQ(ReadWholeFile(path), original);
+  EXPECT_EQ(FileSizeOf(BackupPathOf(path)), -1);
+}
+
+// Both passes are made in memory and written in one write: no failure can
+// leave one occurrence rewritten and the other not.
+TEST_F(RewriteTest, TaskFileIsWrittenOnce) {
+  const std::string path = Load(Layout({kOld, kOld}));
+  {
+    CallTableGuard guard;
+    guard.Count(path);
+    OnModifyClicked(window);
+    EXPECT_EQ(CallTableGuard::replaced, 1);
+    // The read, then the reload's check and its extraction: no read-back.
+    EXPECT_EQ(CallTableGuard::reads_opened, 3);
+  }
+  EXPECT_EQ(ReadWholeFile(path), Layout({kNew, kNew}));
+  EXPECT_EQ(window.Notices(), Notices{texts::kNoticeModifyDone});
+}
+
 #ifdef _WIN32
 TEST_F(RewriteTest, TaskFileInUseIsReportedAndKeepsItsBytes) {
   const std::string original = Layout({kOld});
@@ -184,8 +283,9 @@ TEST_F(RewriteTest, TaskFileInUseIsReportedAndKeepsItsBytes) {
 
 TEST_F(RewriteTest, TaskFileHeldForWritingIsNotReadNorBackedUp) {
   const std::string path = Load(Layout({kOld}));
-  HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE writer =
+      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   OnModifyClicked(window);
   CloseHandle(writer);

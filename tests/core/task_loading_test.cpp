@@ -6,6 +6,10 @@
 #include "task_test_fixture.h"
 #include "texts.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fenlodar::testing {
 namespace {
 
@@ -29,7 +33,8 @@ class ValidateTaskFileTest : public TaskTest {};
 
 TEST_F(ValidateTaskFileTest, ChecksSizeThenContentThenName) {
   const ValidationCase cases[] = {
-      {"exactly the limit", "a.td.cfg", ValidationCase::kFile, TaskFileOfSize(102400), nullptr},
+      {"exactly the limit", "a.td.cfg", ValidationCase::kFile, TaskFileOfSize(102400),
+       nullptr},
       {"one byte over", "b.td.cfg", ValidationCase::kFile, TaskFileOfSize(102401),
        texts::kNoticeFileTooLarge},
       {"no file: read, never size", "gone.td.cfg", ValidationCase::kAbsent, "",
@@ -37,10 +42,12 @@ TEST_F(ValidateTaskFileTest, ChecksSizeThenContentThenName) {
       {"empty file", "e.td.cfg", ValidationCase::kFile, "", texts::kNoticeReadFailed},
       {"size before name", "big.txt", ValidationCase::kFile, std::string(200 * 1024, 'x'),
        texts::kNoticeFileTooLarge},
-      {"small wrong name", "a.txt", ValidationCase::kFile, "http://x", texts::kNoticeNotTaskFile},
+      {"small wrong name", "a.txt", ValidationCase::kFile, "http://x",
+       texts::kNoticeNotTaskFile},
       {"mark with exact case", "UPPER.TD.CFG", ValidationCase::kFile, "http://x",
        texts::kNoticeNotTaskFile},
-      {"mark anywhere in the name", "a.td.cfg.bak", ValidationCase::kFile, "http://x", nullptr},
+      {"mark anywhere in the name", "a.td.cfg.bak", ValidationCase::kFile, "http://x",
+       nullptr},
       {"GBK file name", std::string(kGbkDownloadName) + ".td.cfg", ValidationCase::kFile,
        "http://x", nullptr},
       {"a folder", "dir.td.cfg", ValidationCase::kFolder, "", texts::kNoticeReadFailed},
@@ -70,6 +77,20 @@ TEST_F(ValidateTaskFileTest, MarkInAFolderNameIsNotEnough) {
   const std::string path = folder.Put("x.td.cfg\\readme.txt", "http://x");
   EXPECT_FALSE(ValidateTaskFile(window, path));
   EXPECT_EQ(window.Notices(), std::vector<std::string>{texts::kNoticeNotTaskFile});
+}
+
+// Another program holds it open for writing, so it cannot be read; its
+// size, from the directory entry, is refused first.
+TEST_F(ValidateTaskFileTest, FileTooLargeAndHeldForWritingGetsTheSizeNotice) {
+  const std::string path = folder.Put("big.td.cfg", TaskFileOfSize(102401));
+  HANDLE writer =
+      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  const bool accepted = ValidateTaskFile(window, path);
+  CloseHandle(writer);
+  EXPECT_FALSE(accepted);
+  EXPECT_EQ(window.Notices(), std::vector<std::string>{texts::kNoticeFileTooLarge});
 }
 #endif
 
@@ -127,7 +148,8 @@ TEST_F(LoadTaskFileTest, RefusalLeavesEveryBoxAsItWas) {
 TEST_F(LoadTaskFileTest, ReadsTheFileAgainEveryTime) {
   const std::string path = UseTaskFile("a.td.cfg", TypicalTaskFile(kAddress, kReferrer));
   LoadTaskFile(window);
-  ASSERT_TRUE(WriteWholeFile(path, TypicalTaskFile("http://mirror.example.org/s.exe", kReferrer)));
+  ASSERT_TRUE(WriteWholeFile(
+      path, TypicalTaskFile("http://mirror.example.org/s.exe", kReferrer)));
   LoadTaskFile(window);
   EXPECT_EQ(window.boxes[Box::OriginalAddressBox], "http://mirror.example.org/s.exe");
 }
