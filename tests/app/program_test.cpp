@@ -138,48 +138,57 @@ class ChildCreationFailure {
  public:
   explicit ChildCreationFailure(AfterFailedCreate after) {
     after_ = after;
-    refuse_ = SetWindowsHookExA(WH_CBT, Refuse, nullptr, GetCurrentThreadId());
-    follow_ = SetWindowsHookExA(WH_CALLWNDPROCRET, Follow, nullptr, GetCurrentThreadId());
+    hook_ = SetWindowsHookExA(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
   }
-  ~ChildCreationFailure() {
-    UnhookWindowsHookEx(refuse_);
-    UnhookWindowsHookEx(follow_);
-  }
+  ~ChildCreationFailure() { UnhookWindowsHookEx(hook_); }
   ChildCreationFailure(const ChildCreationFailure&) = delete;
   ChildCreationFailure& operator=(const ChildCreationFailure&) = delete;
 
-  bool hooked() const { return refuse_ != nullptr && follow_ != nullptr; }
+  bool hooked() const { return hook_ != nullptr; }
 
  private:
+  static bool IsMainWindowTitle(const char* title) {
+    return title != nullptr && HIWORD(reinterpret_cast<UINT_PTR>(title)) != 0 &&
+           std::string(title) == texts::kWindowTitle;
+  }
   static bool IsMainWindow(HWND window) {
     char title[128] = {};
     return window != nullptr && GetWindowTextA(window, title, sizeof(title)) > 0 &&
-           std::string(title) == texts::kWindowTitle;
+           IsMainWindowTitle(title);
   }
 
-  static LRESULT CALLBACK Refuse(int code, WPARAM wparam, LPARAM lparam) {
+  // The main window is followed from its birth; each of its children is
+  // refused.
+  static LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam) {
     if (code == HCBT_CREATEWND) {
-      const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lparam);
-      if ((create->lpcs->style & WS_CHILD) && IsMainWindow(create->lpcs->hwndParent))
-        return 1;
+      const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs;
+      if (create->style & WS_CHILD) {
+        if (IsMainWindow(create->hwndParent)) return 1;
+      } else if (IsMainWindowTitle(create->lpszName)) {
+        const auto window = reinterpret_cast<HWND>(wparam);
+        own_procedure_ =
+            reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Follow));
+      }
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
   }
 
-  static LRESULT CALLBACK Follow(int code, WPARAM wparam, LPARAM lparam) {
-    const auto* call = reinterpret_cast<CWPRETSTRUCT*>(lparam);
-    if (code == HC_ACTION && call->message == WM_CREATE && call->lResult == -1 &&
-        IsMainWindow(call->hwnd)) {
+  static LRESULT CALLBACK Follow(HWND window, UINT message, WPARAM wparam,
+                                 LPARAM lparam) {
+    const LRESULT result =
+        CallWindowProcA(own_procedure_, window, message, wparam, lparam);
+    if (message == WM_CREATE && result == -1) {
       if (after_ == AfterFailedCreate::kWindowsOrder)
-        SendMessageA(call->hwnd, WM_DESTROY, 0, 0);
+        SendMessageA(window, WM_DESTROY, 0, 0);
       if (after_ == AfterFailedCreate::kQuitPostedNow) PostQuitMessage(0);
     }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
+    return result;
   }
 
   static inline AfterFailedCreate after_ = AfterFailedCreate::kWineOrder;
-  HHOOK refuse_ = nullptr;
-  HHOOK follow_ = nullptr;
+  static inline WNDPROC own_procedure_ = nullptr;
+  HHOOK hook_ = nullptr;
 };
 
 bool TakeQuit() {

@@ -82,6 +82,7 @@ class RunningTool {
 
   DWORD process_id() const { return process_.dwProcessId; }
   HANDLE process() const { return process_.hProcess; }
+  HANDLE thread() const { return process_.hThread; }  // the tool's only thread
   HWND window() const { return window_; }
   // Fails the test when the control was not found at start.
   HWND control(Control which) const;
