@@ -146,8 +146,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wparam));
     case WM_ACTIVATE:
-      // Activated while still minimized: the platform keeps the focus on the
-      // frame until the restore, whose WM_SETFOCUS gives it back.
+      // Activated while still minimized: no control takes the focus until
+      // the restore gives it to the frame (WM_SETFOCUS).
       if (LOWORD(wparam) != WA_INACTIVE && HIWORD(wparam) != 0) break;
       OnActivate(wparam);
       return 0;
