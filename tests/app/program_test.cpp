@@ -138,6 +138,7 @@ class ChildCreationFailure {
  public:
   explicit ChildCreationFailure(AfterFailedCreate after) {
     after_ = after;
+    failed_creates_ = 0;
     hook_ = SetWindowsHookExA(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
   }
   ~ChildCreationFailure() { UnhookWindowsHookEx(hook_); }
@@ -145,6 +146,9 @@ class ChildCreationFailure {
   ChildCreationFailure& operator=(const ChildCreationFailure&) = delete;
 
   bool hooked() const { return hook_ != nullptr; }
+  // How often the main window's WM_CREATE was seen failing: the Windows
+  // order is only followed when this is 1.
+  int failed_creates() const { return failed_creates_; }
 
  private:
   static bool IsMainWindowTitle(const char* title) {
@@ -179,6 +183,7 @@ class ChildCreationFailure {
     const LRESULT result =
         CallWindowProcA(own_procedure_, window, message, wparam, lparam);
     if (message == WM_CREATE && result == -1) {
+      ++failed_creates_;
       if (after_ == AfterFailedCreate::kWindowsOrder)
         SendMessageA(window, WM_DESTROY, 0, 0);
       if (after_ == AfterFailedCreate::kQuitPostedNow) PostQuitMessage(0);
@@ -188,6 +193,7 @@ class ChildCreationFailure {
 
   static inline AfterFailedCreate after_ = AfterFailedCreate::kWineOrder;
   static inline WNDPROC own_procedure_ = nullptr;
+  static inline int failed_creates_ = 0;
   HHOOK hook_ = nullptr;
 };
 
@@ -210,6 +216,7 @@ TEST(MainWindowCreationTest, AFailedCreationPostsNoQuit) {
       MainWindow window;
       EXPECT_FALSE(window.Create(GetModuleHandleA(nullptr)));
       EXPECT_EQ(window.Handle(), nullptr);
+      EXPECT_EQ(failure.failed_creates(), 1);
     }
     EXPECT_FALSE(TakeQuit());
   }
@@ -272,6 +279,7 @@ TEST(RunProgramTest, AFailedWindowIsReportedUntilTheUserPressesOk) {
       PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     const int exit_code = RunProgram(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+    const int failed_creates = failure->failed_creates();
     failure.reset();
     returned = true;
     user.join();
@@ -279,6 +287,7 @@ TEST(RunProgramTest, AFailedWindowIsReportedUntilTheUserPressesOk) {
     while (TakeQuit()) {
     }
 
+    EXPECT_EQ(failed_creates, 1);
     ASSERT_TRUE(shown) << "no message box showed";
     EXPECT_EQ(title, texts::kNoticeTitle);
     EXPECT_EQ(text, texts::kNoticeWindowNotCreated);
