@@ -222,19 +222,20 @@ TEST(MainWindowCreationTest, AFailedCreationPostsNoQuit) {
   }
 }
 
-// The visible message boxes of one thread.
+// A named callback: a lambda lacks the platform's calling convention on
+// 32-bit x86.
+BOOL CALLBACK TakeVisibleBox(HWND window, LPARAM param) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
+// The visible message box of one thread, or nullptr.
 HWND VisibleBoxOf(DWORD thread) {
   HWND found = nullptr;
-  EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM param) -> BOOL {
-        char name[32] = {};
-        GetClassNameA(window, name, sizeof(name));
-        if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(thread, TakeVisibleBox, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

@@ -72,36 +72,42 @@ RECT ClientRectOf(HWND child, HWND parent) {
   return rect;
 }
 
+// The window enumerations call back with the platform's calling
+// convention, which a lambda does not have on 32-bit x86.
+struct ChildSearch {
+  HWND parent;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK AddDirectChild(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  if (GetParent(child) == search->parent) search->found.push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> DirectChildrenOf(HWND parent) {
-  struct Search {
-    HWND parent;
-    std::vector<HWND> found;
-  } search{parent, {}};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (GetParent(child) == s->parent) s->found.push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{parent, {}};
+  EnumChildWindows(parent, AddDirectChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
+struct ProcessSearch {
+  DWORD process_id;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK AddVisibleWindowOfProcess(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ProcessSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->process_id && IsWindowVisible(window))
+    search->found.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> VisibleTopLevelWindowsOf(DWORD process_id) {
-  struct Search {
-    DWORD process_id;
-    std::vector<HWND> found;
-  } search{process_id, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s->process_id && IsWindowVisible(window)) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ProcessSearch search{process_id, {}};
+  EnumWindows(AddVisibleWindowOfProcess, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
