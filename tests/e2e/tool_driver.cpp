@@ -215,7 +215,10 @@ bool RunningTool::Start(const std::string& exe_path, std::string* why) {
       },
       kStartDeadline);
   if (!shown || exited) {
-    *why = std::string(exited ? "the tool ended" : "after " + seconds + " s") +
+    DWORD exit_code = 0;
+    GetExitCodeProcess(process_.hProcess, &exit_code);
+    *why = (exited ? "the tool ended (exit code " + std::to_string(exit_code) + ")"
+                   : "after " + seconds + " s") +
            " with no visible window titled \"" + texts::kWindowTitle + "\"";
     return false;
   }
