@@ -76,6 +76,7 @@ bool MainWindow::Create(HINSTANCE instance) {
                        place.left, place.top, kWindowWidth, kWindowHeight, nullptr,
                        nullptr, instance, this))
     return false;
+  created_ = true;
   RECT outer{};
   GetWindowRect(window_, &outer);
   if (outer.right - outer.left != kWindowWidth ||
@@ -145,10 +146,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wparam));
     case WM_ACTIVATE:
-      // Minimized activation: let the platform keep the focus on the frame.
-      if (HIWORD(wparam) != 0) break;
+      // Activated while still minimized: no control takes the focus until
+      // the restore gives it to the frame (WM_SETFOCUS).
+      if (LOWORD(wparam) != WA_INACTIVE && HIWORD(wparam) != 0) break;
       OnActivate(wparam);
       return 0;
+    case WM_SYSCOMMAND:
+      OnSysCommand(wparam);
+      break;
     case WM_SETFOCUS:
       GiveFocus();
       return 0;
@@ -238,7 +243,10 @@ void MainWindow::OnDestroy() {
   grey_brush_ = nullptr;
   controls_.fill(nullptr);
   remembered_focus_ = nullptr;
-  PostQuitMessage(0);
+  // Windows destroys a window whose WM_CREATE failed with this message too;
+  // a quit posted then would end the box that reports the failure.
+  if (created_) PostQuitMessage(0);
+  created_ = false;
 }
 
 }  // namespace fenlodar

@@ -51,13 +51,18 @@ class MainWindow : public TaskWindow {
   LRESULT OnCtlColorEdit(HDC dc, HWND control);
   LRESULT OnCtlColorStatic(HDC dc);
   void OnActivate(WPARAM wparam);
+  void OnSysCommand(WPARAM command);
   void OnDestroy();
 
-  // Focus rules: the remembered control, else the first of the cycle.
+  // Focus rules: the control that had the focus when the window lost it,
+  // given back when the window gets it again, else the first of the cycle.
+  void RememberFocus();
   void GiveFocus();
   void MoveFocus(bool backwards) const;
 
   HWND window_ = nullptr;
+  // Set once CreateWindowExA has succeeded: only such a window ends the loop.
+  bool created_ = false;
   HINSTANCE instance_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
   HWND remembered_focus_ = nullptr;

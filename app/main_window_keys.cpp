@@ -65,19 +65,36 @@ void MainWindow::MoveFocus(bool backwards) const {
   SetFocus(cycle[next]);
 }
 
+// Every deactivation, the minimized one included: on Windows minimizing
+// deactivates with the minimized flag set.
 void MainWindow::OnActivate(WPARAM wparam) {
   if (LOWORD(wparam) == WA_INACTIVE) {
-    HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(window_, focus)) remembered_focus_ = focus;
+    RememberFocus();
     return;
   }
   GiveFocus();
 }
 
+// A minimize may take the focus away before any deactivation arrives (Wine
+// sends none at all), so the focus is remembered when it begins.
+void MainWindow::OnSysCommand(WPARAM command) {
+  if ((command & 0xFFF0) == SC_MINIMIZE) RememberFocus();
+}
+
+// A focus outside the controls leaves the memory as it was.
+void MainWindow::RememberFocus() {
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(window_, focus)) remembered_focus_ = focus;
+}
+
+// A restore from minimized gives the frame the focus and then activates it
+// once more: the second time a control already has the focus and keeps it.
 void MainWindow::GiveFocus() {
   HWND target = remembered_focus_;
   remembered_focus_ = nullptr;
   if (target == nullptr || !IsChild(window_, target)) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window_, focus)) return;
     for (Role role : FocusCycle()) {
       if (CanTakeFocus(ControlOf(role))) {
         target = ControlOf(role);

@@ -21,6 +21,14 @@ void MoveToProgramFolder() {
   SetCurrentDirectoryA(FolderOf(std::string(path.data(), length)).c_str());
 }
 
+// A quit already queued would end the next message box at once, before the
+// user has read it.
+void DropPendingQuit() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
@@ -34,7 +42,10 @@ std::string FolderOf(const std::string& path) {
     }
     if (path[i] == '\\') last = i;
   }
-  return last == std::string::npos ? path : path.substr(0, last);
+  if (last == std::string::npos) return path;
+  // "C:" alone names the current folder of drive C, not its root.
+  if (last == 2 && path[1] == ':') return path.substr(0, 3);
+  return path.substr(0, last);
 }
 
 void OnProgramExit() {
@@ -51,6 +62,7 @@ int RunProgram(HINSTANCE instance, int show_command) {
 
   MainWindow window;
   if (!window.Create(instance)) {
+    DropPendingQuit();
     MessageBoxA(nullptr, texts::kNoticeWindowNotCreated, texts::kNoticeTitle,
                 MB_OK | MB_ICONERROR | MB_TASKMODAL);
     OleUninitialize();

@@ -14,7 +14,8 @@ int RunProgram(HINSTANCE instance, int show_command);
 // The exit routine: releases CurrentTaskPath, nothing else.
 void OnProgramExit();
 
-// The executable's path up to, not including, its last backslash.
+// The executable's path up to, not including, its last backslash; for an
+// executable in a drive's root, the root itself ("C:\").
 std::string FolderOf(const std::string& path);
 
 }  // namespace fenlodar

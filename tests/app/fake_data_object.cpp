@@ -1,5 +1,6 @@
 #include "fake_data_object.h"
 
+#include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -8,6 +9,10 @@ namespace fenlodar::testing {
 
 FakeDataObject::FakeDataObject(CLIPFORMAT format, std::string bytes)
     : format_(format), bytes_(std::move(bytes)) {}
+
+FakeDataObject::~FakeDataObject() {
+  EXPECT_EQ(References(), 1) << "references to the dragged data kept or released twice";
+}
 
 FakeDataObject FakeDataObject::FileList(const std::vector<std::string>& names) {
   DROPFILES header{};
@@ -21,15 +26,6 @@ FakeDataObject FakeDataObject::FileList(const std::vector<std::string>& names) {
 
 FakeDataObject FakeDataObject::Text(const std::string& text) {
   return FakeDataObject(CF_TEXT, text + '\0');
-}
-
-HRESULT FakeDataObject::QueryInterface(REFIID iid, void** object) {
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-    *object = static_cast<IDataObject*>(this);
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
 }
 
 HRESULT FakeDataObject::QueryGetData(FORMATETC* format) {

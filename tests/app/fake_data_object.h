@@ -8,19 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "com_object.h"
+
 namespace fenlodar::testing {
 
-class FakeDataObject : public IDataObject {
+// Lives on the test's stack; the test holds its first reference throughout.
+class FakeDataObject : public ComObject<IDataObject, IID_IDataObject> {
  public:
   FakeDataObject(CLIPFORMAT format, std::string bytes);
+  // Whoever it was handed to must have given back every reference it took.
+  ~FakeDataObject() override;
 
   // A platform file list (DROPFILES, ANSI names) holding `names`.
   static FakeDataObject FileList(const std::vector<std::string>& names);
   static FakeDataObject Text(const std::string& text);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override {
     return E_NOTIMPL;

@@ -19,6 +19,7 @@
 #include "system_library.h"
 #include "task_file_builder.h"
 #include "temp_folder.h"
+#include "test_time.h"
 #include "window_fixture.h"
 
 namespace fenlodar::testing {
@@ -49,7 +50,7 @@ class DialogAnswer {
  public:
   explicit DialogAnswer(std::function<void(HWND dialog)> answer)
       : worker_([this, answer, thread = GetCurrentThreadId()] {
-          for (int tries = 0; tries < 200 && dialog_ == nullptr; ++tries) {
+          for (int tries = 0; tries < 200 * TimeScale() && dialog_ == nullptr; ++tries) {
             dialog_ = FindOpenDialog(thread);
             if (dialog_ == nullptr) Sleep(25);
           }
@@ -126,7 +127,8 @@ TEST_F(FileDialogTest, APickIsLoadedAndRememberedAndACancelChangesNothing) {
       SendMessageA(open, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(types));
       Type(open, folder.path());
-      for (int tries = 0; tries < 200 && FolderShown(open) != folder.path(); ++tries)
+      for (int tries = 0; tries < 200 * TimeScale() && FolderShown(open) != folder.path();
+           ++tries)
         Sleep(25);
       Type(open, "a.td.cfg");
     });

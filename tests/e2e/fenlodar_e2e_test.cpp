@@ -92,7 +92,7 @@ class ToolTest : public ::testing::Test {
   }
   void TearDown() override {
     // Every action has had its one notice answered; none may trail behind.
-    EXPECT_TRUE(tool_.NoNoticeWithin(milliseconds(300)))
+    EXPECT_TRUE(tool_.NoNoticeWithin(Scaled(milliseconds(300))))
         << "message box left open: "
         << ::testing::PrintToString(tool_.AnswerNotice().value_or(Notice{}).text);
     tool_.Kill();
@@ -110,7 +110,7 @@ class ToolTest : public ::testing::Test {
   }
 
   void ExpectNoNotice() {
-    EXPECT_TRUE(tool_.NoNoticeWithin(milliseconds(400)))
+    EXPECT_TRUE(tool_.NoNoticeWithin(Scaled(milliseconds(400))))
         << "unexpected message box: "
         << ::testing::PrintToString(tool_.AnswerNotice().value_or(Notice{}).text);
   }
@@ -592,7 +592,7 @@ TEST_F(VisitTest, OnlyWebAddressesGoToTheBrowser) {
     }
   }
   // A refused request would reach the script late, if at all.
-  Sleep(1500);
+  Sleep(static_cast<DWORD>(Scaled(milliseconds(1500)).count()));
   EXPECT_EQ(Requests(), expected);
 }
 
@@ -643,7 +643,7 @@ TEST_F(ToolTest, WindowWithALoadedTaskFileLooksRight) {
   const std::string task = folder_.Put(name, TypicalTaskFile(kOldAddress, kReferrer));
   LoadByDrop(task, name, kOldAddress, kReferrer);
   tool_.Type(Control::NewAddressBox, kNewAddress);
-  Sleep(300);  // let the boxes repaint
+  Sleep(static_cast<DWORD>(Scaled(milliseconds(300)).count()));  // let the boxes repaint
 
   RECT outer{};
   GetWindowRect(tool_.window(), &outer);

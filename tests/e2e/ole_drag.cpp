@@ -8,32 +8,17 @@
 #include <memory>
 #include <thread>
 
+#include "com_object.h"
+
 namespace fenlodar::e2e {
 
 namespace {
 
 // One format, on an HGLOBAL made fresh for every request.
-class DataObject : public IDataObject {
+class DataObject : public testing::ComObject<IDataObject, IID_IDataObject> {
  public:
   DataObject(CLIPFORMAT format, std::string payload)
       : format_(format), payload_(std::move(payload)) {}
-  virtual ~DataObject() = default;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDataObject) {
-      *out = static_cast<IDataObject*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* wanted, STGMEDIUM* medium) override {
     if (QueryGetData(wanted) != S_OK) return DV_E_FORMATETC;
@@ -77,32 +62,14 @@ class DataObject : public IDataObject {
   }
 
  private:
-  LONG references_ = 1;
   CLIPFORMAT format_;
   std::string payload_;
 };
 
 // Holds the "button" for a few polls so the target sees the drag enter and
 // move over it, then lets go.
-class DropSource : public IDropSource {
+class DropSource : public testing::ComObject<IDropSource, IID_IDropSource> {
  public:
-  virtual ~DropSource() = default;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDropSource) {
-      *out = static_cast<IDropSource*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
     return ++polls_ < 4 ? S_OK : DRAGDROP_S_DROP;
   }
@@ -111,7 +78,6 @@ class DropSource : public IDropSource {
   }
 
  private:
-  LONG references_ = 1;
   int polls_ = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "tool_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <future>
 #include <memory>
@@ -19,24 +21,40 @@ struct ExpectedControl {
   Kind kind;
   int left, top, width, height;
   const char* caption;  // nullptr for edit boxes, which start empty
+  const char* name;     // for failure messages
 };
 
 constexpr ExpectedControl kLayout[] = {
-    {Control::TaskNameLabel, Kind::Label, 15, 6, 80, 24, texts::kCaptionTaskName},
-    {Control::TaskNameBox, Kind::Edit, 16, 28, 440, 36, nullptr},
-    {Control::ReferrerLabel, Kind::Label, 17, 67, 120, 24, texts::kCaptionReferrer},
-    {Control::ReferrerBox, Kind::Edit, 19, 93, 365, 27, nullptr},
-    {Control::VisitButton, Kind::Button, 392, 90, 64, 32, texts::kCaptionVisit},
+    {Control::TaskNameLabel, Kind::Label, 15, 6, 80, 24, texts::kCaptionTaskName,
+     "TaskNameLabel"},
+    {Control::TaskNameBox, Kind::Edit, 16, 28, 440, 36, nullptr, "TaskNameBox"},
+    {Control::ReferrerLabel, Kind::Label, 17, 67, 120, 24, texts::kCaptionReferrer,
+     "ReferrerLabel"},
+    {Control::ReferrerBox, Kind::Edit, 19, 93, 365, 27, nullptr, "ReferrerBox"},
+    {Control::VisitButton, Kind::Button, 392, 90, 64, 32, texts::kCaptionVisit,
+     "VisitButton"},
     {Control::OriginalAddressLabel, Kind::Label, 18, 136, 80, 24,
-     texts::kCaptionOriginalAddress},
-    {Control::OriginalAddressBox, Kind::Edit, 18, 163, 440, 63, nullptr},
-    {Control::NewAddressLabel, Kind::Label, 18, 236, 120, 24, texts::kCaptionNewAddress},
-    {Control::NewAddressBox, Kind::Edit, 16, 264, 440, 112, nullptr},
-    {Control::OpenButton, Kind::Button, 18, 385, 80, 32, texts::kCaptionOpen},
-    {Control::ModifyButton, Kind::Button, 137, 385, 80, 32, texts::kCaptionModify},
-    {Control::ReloadButton, Kind::Button, 251, 385, 80, 32, texts::kCaptionReload},
-    {Control::RestoreButton, Kind::Button, 369, 385, 80, 32, texts::kCaptionRestore},
+     texts::kCaptionOriginalAddress, "OriginalAddressLabel"},
+    {Control::OriginalAddressBox, Kind::Edit, 18, 163, 440, 63, nullptr,
+     "OriginalAddressBox"},
+    {Control::NewAddressLabel, Kind::Label, 18, 236, 120, 24, texts::kCaptionNewAddress,
+     "NewAddressLabel"},
+    {Control::NewAddressBox, Kind::Edit, 16, 264, 440, 112, nullptr, "NewAddressBox"},
+    {Control::OpenButton, Kind::Button, 18, 385, 80, 32, texts::kCaptionOpen,
+     "OpenButton"},
+    {Control::ModifyButton, Kind::Button, 137, 385, 80, 32, texts::kCaptionModify,
+     "ModifyButton"},
+    {Control::ReloadButton, Kind::Button, 251, 385, 80, 32, texts::kCaptionReload,
+     "ReloadButton"},
+    {Control::RestoreButton, Kind::Button, 369, 385, 80, 32, texts::kCaptionRestore,
+     "RestoreButton"},
 };
+
+const char* NameOf(Control which) {
+  for (const ExpectedControl& expected : kLayout)
+    if (expected.control == which) return expected.name;
+  return "unknown control";
+}
 
 constexpr char kDialogClass[] = "#32770";
 constexpr int kNoticeTextId = 0xFFFF;
@@ -54,36 +72,42 @@ RECT ClientRectOf(HWND child, HWND parent) {
   return rect;
 }
 
+// The window enumerations call back with the platform's calling
+// convention, which a lambda does not have on 32-bit x86.
+struct ChildSearch {
+  HWND parent;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK AddDirectChild(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  if (GetParent(child) == search->parent) search->found.push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> DirectChildrenOf(HWND parent) {
-  struct Search {
-    HWND parent;
-    std::vector<HWND> found;
-  } search{parent, {}};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM param) CALLBACK -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (GetParent(child) == s->parent) s->found.push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{parent, {}};
+  EnumChildWindows(parent, AddDirectChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
+struct ProcessSearch {
+  DWORD process_id;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK AddVisibleWindowOfProcess(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ProcessSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->process_id && IsWindowVisible(window))
+    search->found.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> VisibleTopLevelWindowsOf(DWORD process_id) {
-  struct Search {
-    DWORD process_id;
-    std::vector<HWND> found;
-  } search{process_id, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) CALLBACK -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s->process_id && IsWindowVisible(window)) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ProcessSearch search{process_id, {}};
+  EnumWindows(AddVisibleWindowOfProcess, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -168,17 +192,34 @@ bool RunningTool::Start(const std::string& exe_path, std::string* why) {
     *why = "cannot start " + exe_path + " (error " + std::to_string(GetLastError()) + ")";
     return false;
   }
-  const bool shown = Eventually([&] {
-    for (HWND window : VisibleTopLevelWindowsOf(process_.dwProcessId)) {
-      if (CaptionOf(window) == texts::kWindowTitle) {
-        window_ = window;
-        return true;
-      }
-    }
+  // Ready once its loop first waits for input; the window is shown then.
+  const auto seconds = std::to_string(kStartDeadline.count() / 1000);
+  const DWORD idle = WaitForInputIdle(process_.hProcess, kStartDeadline.count());
+  if (idle != 0) {
+    *why = idle == WAIT_TIMEOUT ? "not ready for input within " + seconds + " s"
+                                : "cannot wait for the tool (error " +
+                                      std::to_string(GetLastError()) + ")";
     return false;
-  });
-  if (!shown) {
-    *why = "no visible window titled \"" + std::string(texts::kWindowTitle) + "\"";
+  }
+  bool exited = false;
+  const bool shown = Eventually(
+      [&] {
+        exited = WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+        for (HWND window : VisibleTopLevelWindowsOf(process_.dwProcessId)) {
+          if (CaptionOf(window) == texts::kWindowTitle) {
+            window_ = window;
+            return true;
+          }
+        }
+        return exited;
+      },
+      kStartDeadline);
+  if (!shown || exited) {
+    DWORD exit_code = 0;
+    GetExitCodeProcess(process_.hProcess, &exit_code);
+    *why = (exited ? "the tool ended (exit code " + std::to_string(exit_code) + ")"
+                   : "after " + seconds + " s") +
+           " with no visible window titled \"" + texts::kWindowTitle + "\"";
     return false;
   }
 
@@ -238,19 +279,31 @@ void RunningTool::Kill() {
 HWND RunningTool::control(Control which) const {
   for (const auto& [control, window] : controls_)
     if (control == which) return window;
+  ADD_FAILURE() << "the tool has no " << NameOf(which);
   return nullptr;
 }
 
+// Never a default text: an empty answer would match an expected empty box.
 std::string RunningTool::Text(Control which) const {
-  return TextOf(control(which)).value_or("");
+  const std::optional<std::string> text = TextOf(control(which));
+  if (!text) {
+    ADD_FAILURE() << "the tool did not give the text of its " << NameOf(which)
+                  << " within " << kDeadline.count() << " ms";
+    return "<no answer>";
+  }
+  return *text;
 }
 
 void RunningTool::Type(Control which, const std::string& text) const {
-  SetTextOf(control(which), text);
+  if (!SetTextOf(control(which), text))
+    ADD_FAILURE() << "the tool did not take a text into its " << NameOf(which)
+                  << " within " << kDeadline.count() << " ms";
 }
 
 void RunningTool::Click(Control which) const {
-  PostMessageA(control(which), BM_CLICK, 0, 0);
+  if (!PostMessageA(control(which), BM_CLICK, 0, 0))
+    ADD_FAILURE() << "cannot click the " << NameOf(which) << " (error " << GetLastError()
+                  << ")";
 }
 
 HWND RunningTool::VisibleDialog() const {
@@ -265,16 +318,22 @@ std::optional<Notice> RunningTool::AnswerNotice(milliseconds deadline) const {
     return std::nullopt;
   Notice notice;
   notice.title = CaptionOf(box);
-  notice.text = TextOf(GetDlgItem(box, kNoticeTextId)).value_or("<no answer>");
+  const std::optional<std::string> text = TextOf(GetDlgItem(box, kNoticeTextId));
+  if (!text) ADD_FAILURE() << "the message box did not give its text in time";
+  notice.text = text.value_or("<no answer>");
   notice.has_owner = GetWindow(box, GW_OWNER) != nullptr;
   notice.tool_window_enabled = IsWindowEnabled(window_);
   for (HWND child : DirectChildrenOf(box))
     if (SameClass(ClassOf(child), "Button") && IsWindowVisible(child))
       notice.button_ids.push_back(GetDlgCtrlID(child));
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  if (!PostMessageA(box, WM_COMMAND, IDOK, 0))
+    ADD_FAILURE() << "cannot press OK on the message box (error " << GetLastError()
+                  << ")";
   // Gone, and the tool's window usable again, before the next step.
-  Eventually([&] { return !IsWindow(box) || !IsWindowVisible(box); });
-  Eventually([&] { return IsWindowEnabled(window_) != FALSE; });
+  if (!Eventually([&] { return !IsWindow(box) || !IsWindowVisible(box); }))
+    ADD_FAILURE() << "the message box stays after OK: " << notice.text;
+  if (!Eventually([&] { return IsWindowEnabled(window_) != FALSE; }))
+    ADD_FAILURE() << "the tool's window stays disabled after the message box";
   return notice;
 }
 
@@ -298,8 +357,11 @@ bool RunningTool::WaitForExit(milliseconds deadline, DWORD* exit_code) {
 HWND RunningTool::Focused() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info))
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info)) {
+    ADD_FAILURE() << "cannot ask the tool's thread for its focus (error "
+                  << GetLastError() << ")";
     return nullptr;
+  }
   return info.hwndFocus;
 }
 
@@ -315,8 +377,12 @@ std::vector<std::string> FilterLabelsOf(HWND dialog) {
   // reader; read it wide and turn it into the code page a user sees.
   HWND list = GetDlgItem(dialog, kFilterListId);
   std::vector<std::string> labels;
-  const LRESULT count = SendWithin(list, CB_GETCOUNT, 0, 0).value_or(0);
-  for (LRESULT row = 0; row < count; ++row) {
+  const std::optional<LRESULT> count = SendWithin(list, CB_GETCOUNT, 0, 0);
+  if (!count) {
+    ADD_FAILURE() << "the file dialog did not count its file types in time";
+    return labels;
+  }
+  for (LRESULT row = 0; row < *count; ++row) {
     auto buffer = std::make_shared<std::vector<wchar_t>>(1024);
     auto result = std::make_shared<std::promise<LRESULT>>();
     std::future<LRESULT> answer = result->get_future();
@@ -324,7 +390,10 @@ std::vector<std::string> FilterLabelsOf(HWND dialog) {
       result->set_value(SendMessageW(list, CB_GETLBTEXT, row,
                                      reinterpret_cast<LPARAM>(buffer->data())));
     }).detach();
-    if (answer.wait_for(kDeadline) != std::future_status::ready) break;
+    if (answer.wait_for(kDeadline) != std::future_status::ready) {
+      ADD_FAILURE() << "the file dialog did not give file type " << row << " in time";
+      break;
+    }
     char label[2048] = {};
     WideCharToMultiByte(CP_ACP, 0, buffer->data(), -1, label, sizeof label, nullptr,
                         nullptr);
@@ -334,8 +403,10 @@ std::vector<std::string> FilterLabelsOf(HWND dialog) {
 }
 
 int SelectedFilterOf(HWND dialog) {
-  return static_cast<int>(
-      SendWithin(GetDlgItem(dialog, kFilterListId), CB_GETCURSEL, 0, 0).value_or(CB_ERR));
+  const std::optional<LRESULT> row =
+      SendWithin(GetDlgItem(dialog, kFilterListId), CB_GETCURSEL, 0, 0);
+  if (!row) ADD_FAILURE() << "the file dialog did not say its file type in time";
+  return static_cast<int>(row.value_or(CB_ERR));
 }
 
 bool SelectFilter(HWND dialog, int row) {

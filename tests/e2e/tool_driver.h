@@ -13,11 +13,19 @@
 #include <string>
 #include <vector>
 
+#include "test_time.h"
+
 namespace fenlodar::e2e {
 
+using fenlodar::testing::Scaled;
 using std::chrono::milliseconds;
 
-inline constexpr milliseconds kDeadline{5000};
+// How long the tool may take to answer or to show something: on a busy
+// 2-core machine a drop has taken over 5 s to show in the boxes. Every wait
+// of these tests derives from FENLODAR_TEST_TIME_SCALE through Scaled().
+inline const milliseconds kDeadline = Scaled(milliseconds{15000});
+// A Wine program's first start on a busy machine can take many seconds.
+inline const milliseconds kStartDeadline = Scaled(milliseconds{60000});
 
 // "Z:\..." for a path of the Linux side (how Wine shows its root).
 std::string WindowsPathOfUnixPath(const std::string& unix_path);
@@ -68,24 +76,26 @@ class RunningTool {
   RunningTool(const RunningTool&) = delete;
   RunningTool& operator=(const RunningTool&) = delete;
 
-  // Starts the exe and waits for its visible main window and every control
-  // at its place; on failure says why.
+  // Starts the exe, waits until it is ready for input and its visible main
+  // window shows every control at its place; on failure says why.
   bool Start(const std::string& exe_path, std::string* why);
   void Kill();
 
   DWORD process_id() const { return process_.dwProcessId; }
   HANDLE process() const { return process_.hProcess; }
+  HANDLE thread() const { return process_.hThread; }  // the tool's only thread
   HWND window() const { return window_; }
+  // Fails the test when the control was not found at start.
   HWND control(Control which) const;
 
-  // Empty text when the box cannot be read in time (the test then fails on
-  // the comparison, which shows what was expected).
+  // Each of these fails the test when the tool does not answer in time.
   std::string Text(Control which) const;
   void Type(Control which, const std::string& text) const;
   // Posted, so a handler that shows a message box does not block the driver.
   void Click(Control which) const;
 
-  // Waits for a message box of the tool, records it and presses OK.
+  // Waits for a message box of the tool, records it and presses OK; fails
+  // the test when the box cannot be read or does not go away.
   std::optional<Notice> AnswerNotice(milliseconds deadline = kDeadline) const;
   // True when no message box of the tool shows up within `wait`.
   bool NoNoticeWithin(milliseconds wait) const;
@@ -95,7 +105,8 @@ class RunningTool {
 
   bool WaitForExit(milliseconds deadline, DWORD* exit_code);
 
-  // The control of the tool that has the keyboard focus.
+  // The control of the tool that has the keyboard focus (nullptr when none
+  // has); fails the test when the tool's thread cannot be asked.
   HWND Focused() const;
 
  private:
@@ -109,7 +120,8 @@ class RunningTool {
 // Picks `path` in an open file dialog: types it into the name field and
 // presses OK; true when the dialog went away.
 bool PickInFileDialog(HWND dialog, const std::string& path);
-// The file type list of the dialog: its labels, and the selected row.
+// The file type list of the dialog: its labels, and the selected row. Both
+// fail the test when the dialog does not answer in time.
 std::vector<std::string> FilterLabelsOf(HWND dialog);
 int SelectedFilterOf(HWND dialog);
 bool SelectFilter(HWND dialog, int row);
