@@ -54,36 +54,42 @@ RECT ClientRectOf(HWND child, HWND parent) {
   return rect;
 }
 
+// The enumeration callbacks are named CALLBACK functions, not lambdas: on
+// x86 Windows calls them with the stdcall convention, which a lambda cannot
+// carry.
+struct ChildSearch {
+  HWND parent;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK KeepDirectChild(HWND child, LPARAM param) {
+  auto* s = reinterpret_cast<ChildSearch*>(param);
+  if (GetParent(child) == s->parent) s->found.push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> DirectChildrenOf(HWND parent) {
-  struct Search {
-    HWND parent;
-    std::vector<HWND> found;
-  } search{parent, {}};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (GetParent(child) == s->parent) s->found.push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{parent, {}};
+  EnumChildWindows(parent, KeepDirectChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
+struct WindowSearch {
+  DWORD process_id;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK KeepVisibleWindowOfProcess(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == s->process_id && IsWindowVisible(window)) s->found.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> VisibleTopLevelWindowsOf(DWORD process_id) {
-  struct Search {
-    DWORD process_id;
-    std::vector<HWND> found;
-  } search{process_id, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s->process_id && IsWindowVisible(window)) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{process_id, {}};
+  EnumWindows(KeepVisibleWindowOfProcess, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
