@@ -42,6 +42,9 @@ step "Windows x86 build and tests under 32-bit Wine"
 cmake --preset windows-x86 >/dev/null
 cmake --build --preset windows-x86
 fenlodar_wine_check_32bit
+# The first 32-bit program of the session, started with its output
+# redirected for the same reason as above.
+"$FENLODAR_WINE" 'C:\windows\syswow64\cmd.exe' /c exit </dev/null >/dev/null 2>&1
 ctest --preset windows-x86
 
 if [ -f scripts/package.sh ]; then

@@ -9,23 +9,22 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
 
-# The program that starts Wine programs. Debian's `wine` always goes
-# through the 32-bit loader once wine32 is installed, so where 32-bit code
-# cannot run, 64-bit programs would not start either. The 64-bit loader
-# starts 64-bit programs itself and hands 32-bit ones to the loader beside
-# it (its name without the "64").
-if [ -x /usr/lib/wine/wine64 ]; then
+# The program that starts Wine programs: `wine`, which goes through the
+# 32-bit loader once wine32 is installed. Where that loader cannot run (a
+# kernel without 32-bit support), 64-bit programs would not start either;
+# there the 64-bit loader starts them directly.
+FENLODAR_WINE=wine
+if [ -x /usr/lib/wine/wine64 ] && [ -x /usr/lib/wine/wine ] &&
+  ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   export WINELOADER=/usr/lib/wine/wine64
   FENLODAR_WINE="$WINELOADER"
-else
-  FENLODAR_WINE=wine
 fi
 export FENLODAR_WINE
 
 # Says why 32-bit Wine programs cannot start here, or nothing if they can.
 _fenlodar_wine32_problem() {
-  local loader="${FENLODAR_WINE%64}" out
-  if [ "$loader" = "$FENLODAR_WINE" ]; then return 0; fi  # not Debian's layout
+  local loader=/usr/lib/wine/wine out
+  [ -x /usr/lib/wine/wine64 ] || return 0 # not Debian's layout: nothing to tell
   if [ ! -x "$loader" ]; then
     echo "wine32:i386 is not installed (scripts/setup.sh installs it)"
   elif ! out="$(LC_ALL=C bash -c 'exec "$0" --version' "$loader" 2>&1)"; then
@@ -56,7 +55,7 @@ fenlodar_wine_prefix() {
         "remove it or choose another FENLODAR_WINEPREFIX" >&2
       return 1
     fi
-    echo "wine-env: $WINEPREFIX lacks the 32-bit system folder; making it again" >&2
+    echo "wine-env: $WINEPREFIX is half-made or lacks the 32-bit system folder; making it again" >&2
     wineserver -k 2>/dev/null || true # this prefix's server, if one runs
     rm -rf "$WINEPREFIX"
   fi
