@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs whatever the build and the tests need and is not there yet.
+# Installs whatever the builds and the tests need and is not there yet, on
+# Debian 12: the native tools, MinGW-w64 for x86-64 and x86, Wine with its
+# 32-bit half (from the i386 architecture) and the zh_CN.UTF-8 locale.
 # Safe to run again: every step checks before it acts.
 set -euo pipefail
 
@@ -10,30 +12,83 @@ need_root() {
   fi
 }
 
+# Runs a command with its output kept aside; shows the output only when the
+# command fails, and then stops.
+quietly() {
+  local log status=0
+  log="$(mktemp)"
+  "$@" >"$log" 2>&1 || status=$?
+  if [ "$status" != 0 ]; then
+    echo "setup: failed (exit $status): $*" >&2
+    tail -n 60 "$log" >&2
+    rm -f "$log"
+    exit "$status"
+  fi
+  rm -f "$log"
+}
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
 packages=(
   cmake ninja-build g++ make pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format cppcheck libclang-rt-14-dev valgrind
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-wqy-microhei
   locales python3
+  # The x86 exe runs under Wine's 32-bit half, which only the i386
+  # architecture has.
+  wine32:i386
 )
 
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  installed "$p" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   need_root
-  echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "setup: adding the i386 architecture"
+    dpkg --add-architecture i386
+  fi
+  echo "setup: installing ${missing[*]}"
+  quietly apt-get update
+  quietly apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 # Wine takes its ANSI code page from the Unix locale; GBK texts need 936.
-if ! locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; then
+# Installing packages (those of i386 above all) rebuilds the locale archive
+# from /etc/locale.gen and drops a locale made any other way, so it is
+# registered there, and made only now that every package is in.
+locale_line='zh_CN.UTF-8 UTF-8'
+if ! grep -qx "$locale_line" /etc/locale.gen 2>/dev/null; then
+  need_root
+  echo "setup: registering zh_CN.UTF-8 in /etc/locale.gen"
+  if grep -qx "# $locale_line" /etc/locale.gen 2>/dev/null; then
+    sed -i "s/^# $locale_line\$/$locale_line/" /etc/locale.gen
+  else
+    echo "$locale_line" >>/etc/locale.gen
+  fi
+fi
+has_locale() { locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; }
+if ! has_locale; then
   need_root
   echo "setup: generating the zh_CN.UTF-8 locale"
-  localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+  quietly locale-gen
+  if ! has_locale; then
+    echo "setup: zh_CN.UTF-8 is still missing after locale-gen" >&2
+    exit 1
+  fi
+fi
+
+# Some kernels (some virtual machines) do not run 32-bit x86 programs at
+# all. The x86 tests then fail in scripts/test.sh; say why at once.
+if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "setup: warning: this machine does not run 32-bit x86 programs, so the x86 exe" \
+    "cannot be tested here; Debian's 'wine' command fails for 64-bit programs too" \
+    "(the project's scripts start those through /usr/lib/wine/wine64)" >&2
 fi

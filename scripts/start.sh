@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# Builds fenlodar.exe and starts it under Wine. Installs what is missing.
-# Without a display, the window opens on a private virtual screen.
+# Builds fenlodar.exe for x86-64 and x86 and starts the x86-64 one under
+# Wine. Installs what is missing. Without a display, the window opens on a
+# private virtual screen.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target fenlodar
+for preset in windows windows-x86; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target fenlodar
+done
 exe="$PWD/build/windows/app/fenlodar.exe"
-echo "Built $exe (a single file; copy it anywhere on Windows and run it)."
+cat <<TEXT
+Built for Windows, each a single file to copy anywhere and run:
+  build/windows/app/fenlodar.exe      64-bit Windows
+  build/windows-x86/app/fenlodar.exe  32- and 64-bit Windows
+The zips to hand out, with their checksums: bash scripts/package.sh
+TEXT
 
 source scripts/wine-env.sh
 source scripts/xvfb.sh
@@ -19,4 +27,4 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "(see it with: DISPLAY=$DISPLAY import -window root shot.png)."
 fi
 echo "Starting Fenlodar; close its window (or press Esc in it) to end."
-wine "$exe"
+"$FENLODAR_WINE" "$exe"

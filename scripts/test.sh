@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native, native with sanitizers,
-# and the Windows build under Wine (core, window and end-to-end tests),
-# then the static analysis and short fuzz runs. Installs what is missing.
+# the x86-64 and the x86 Windows builds under Wine (core, window and
+# end-to-end tests each), the downloads, then the static analysis and short
+# fuzz runs. Installs what is missing.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 started=$SECONDS
@@ -21,7 +22,7 @@ cmake --preset native-asan >/dev/null
 cmake --build --preset native-asan
 ctest --preset native-asan
 
-step "Windows build and tests under Wine"
+step "Windows x86-64 build and tests under Wine"
 source scripts/wine-env.sh
 source scripts/xvfb.sh
 fenlodar_wine_prefix
@@ -31,11 +32,25 @@ fenlodar_start_xvfb
 # A running server makes each Wine start fast; warming it with its output
 # redirected keeps ctest's pipes from being held open by Wine's services.
 wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1
+"$FENLODAR_WINE" cmd /c exit </dev/null >/dev/null 2>&1
 trap 'wineserver -k 2>/dev/null || true; kill "$FENLODAR_XVFB_PID" 2>/dev/null || true' EXIT
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 ctest --preset windows
+
+step "Windows x86 build and tests under 32-bit Wine"
+cmake --preset windows-x86 >/dev/null
+cmake --build --preset windows-x86
+fenlodar_wine_check_32bit
+# The first 32-bit program of the session, started with its output
+# redirected for the same reason as above.
+"$FENLODAR_WINE" 'C:\windows\syswow64\cmd.exe' /c exit </dev/null >/dev/null 2>&1
+ctest --preset windows-x86
+
+if [ -f scripts/package.sh ]; then
+  step "Downloads"
+  bash scripts/package.sh
+fi
 
 for extra in analyze.sh memcheck.sh; do
   if [ -f "scripts/$extra" ]; then

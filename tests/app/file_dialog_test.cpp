@@ -28,19 +28,19 @@ namespace {
 constexpr int kFileNameField = 0x47c;
 constexpr int kFileTypeList = 0x470;
 
+// A named CALLBACK function, not a lambda: on x86 the enumeration calls it
+// with the stdcall convention, which a lambda cannot carry.
+BOOL CALLBACK KeepVisibleDialog(HWND window, LPARAM result) {
+  char window_class[16] = {};
+  GetClassNameA(window, window_class, sizeof(window_class));
+  if (std::string(window_class) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(result) = window;
+  return FALSE;
+}
+
 HWND FindOpenDialog(DWORD thread) {
   HWND found = nullptr;
-  EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM result) CALLBACK -> BOOL {
-        char window_class[16] = {};
-        GetClassNameA(window, window_class, sizeof(window_class));
-        if (std::string(window_class) != "#32770" || !IsWindowVisible(window))
-          return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(thread, KeepVisibleDialog, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
