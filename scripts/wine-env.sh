@@ -9,17 +9,39 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
 
-# The program that starts Wine programs: `wine`, which goes through the
-# 32-bit loader once wine32 is installed. Where that loader cannot run (a
-# kernel without 32-bit support), 64-bit programs would not start either;
-# there the 64-bit loader starts them directly.
+# The loaders that start Wine programs, one for each kind. Debian's `wine`
+# goes through the 32-bit loader whenever wine32 is installed, even for a
+# 64-bit program; that costs a minute or more per start where 32-bit code
+# runs only under emulation, and fails where it does not run at all. So a
+# 64-bit program goes straight to the 64-bit loader, a 32-bit one to the
+# 32-bit loader.
 FENLODAR_WINE=wine
-if [ -x /usr/lib/wine/wine64 ] && [ -x /usr/lib/wine/wine ] &&
-  ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  export WINELOADER=/usr/lib/wine/wine64
-  FENLODAR_WINE="$WINELOADER"
-fi
-export FENLODAR_WINE
+FENLODAR_WINE32=wine
+[ -x /usr/lib/wine/wine64 ] && FENLODAR_WINE=/usr/lib/wine/wine64
+[ -x /usr/lib/wine/wine ] && FENLODAR_WINE32=/usr/lib/wine/wine
+export FENLODAR_WINE FENLODAR_WINE32
+
+# The loader for the Windows program at the Unix path $1: the 32-bit one
+# for an x86 image (PE machine 0x14c), the 64-bit one for anything else,
+# the programs that Wine finds by name (cmd, reg) included.
+fenlodar_wine_for() {
+  local pe machine
+  if [ -f "$1" ]; then
+    pe=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+    machine=$(od -An -tx2 -j$((${pe:-0} + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')
+    if [ "$machine" = 014c ]; then
+      echo "$FENLODAR_WINE32"
+      return
+    fi
+  fi
+  echo "$FENLODAR_WINE"
+}
+
+# True where 32-bit programs run only through the kernel's user-mode
+# emulator (see scripts/setup.sh), so that each start costs a minute.
+fenlodar_wine32_emulated() {
+  grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null
+}
 
 # Says why 32-bit Wine programs cannot start here, or nothing if they can.
 _fenlodar_wine32_problem() {

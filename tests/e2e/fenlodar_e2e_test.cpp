@@ -12,6 +12,7 @@
 #include "screen_capture.h"
 #include "task_file_builder.h"
 #include "temp_folder.h"
+#include "tested_tool.h"
 #include "texts.h"
 #include "tool_driver.h"
 
@@ -88,7 +89,9 @@ class ToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string why;
-    ASSERT_TRUE(tool_.Start(WindowsPathOfUnixPath(FENLODAR_EXE), &why)) << why;
+    ASSERT_TRUE(
+        tool_.Start(WindowsPathOfUnixPath(fenlodar::testing::TestedToolPath()), &why))
+        << why;
   }
   void TearDown() override {
     // Every action has had its one notice answered; none may trail behind.
@@ -386,7 +389,8 @@ TEST_F(ToolTest, ModifyReplacesTheFirstTwoOccurrencesOnly) {
 
 TEST_F(ToolTest, ModifyRefusesAndLeavesTheFilesAlone) {
   // Before any file, the backup would land beside the tool as ".bak".
-  const std::string stray = FolderOf(WindowsPathOfUnixPath(FENLODAR_EXE)) + "\\.bak";
+  const std::string stray =
+      FolderOf(WindowsPathOfUnixPath(fenlodar::testing::TestedToolPath())) + "\\.bak";
   DeleteFileA(stray.c_str());
   tool_.Type(Control::NewAddressBox, kNewAddress);
   tool_.Click(Control::ModifyButton);

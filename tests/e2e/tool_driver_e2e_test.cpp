@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "tested_tool.h"
 #include "tool_driver.h"
 
 namespace fenlodar::e2e {
@@ -16,7 +17,9 @@ class HungToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string why;
-    ASSERT_TRUE(tool_.Start(WindowsPathOfUnixPath(FENLODAR_EXE), &why)) << why;
+    ASSERT_TRUE(
+        tool_.Start(WindowsPathOfUnixPath(fenlodar::testing::TestedToolPath()), &why))
+        << why;
     // Its one thread frozen: every message to its window waits.
     ASSERT_NE(SuspendThread(tool_.thread()), static_cast<DWORD>(-1));
     suspended_ = true;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "tested_tool.h"
 #include "tool_driver.h"
 
 namespace fenlodar::e2e {
@@ -14,7 +15,9 @@ class WindowStateTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string why;
-    ASSERT_TRUE(tool_.Start(WindowsPathOfUnixPath(FENLODAR_EXE), &why)) << why;
+    ASSERT_TRUE(
+        tool_.Start(WindowsPathOfUnixPath(fenlodar::testing::TestedToolPath()), &why))
+        << why;
   }
   void TearDown() override { tool_.Kill(); }
 
