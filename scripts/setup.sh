@@ -57,7 +57,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "setup: installing ${missing[*]}"
   quietly apt-get update
-  quietly apt-get install -y --no-install-recommends "${missing[@]}"
+  # The i386 packages go in after the others: in one transaction dpkg can
+  # refuse a library of both architectures whose shared files it compares
+  # against a copy of the other architecture left half-made.
+  native=() foreign=()
+  for p in "${missing[@]}"; do
+    if [[ "$p" == *:i386 ]]; then foreign+=("$p"); else native+=("$p"); fi
+  done
+  [ ${#native[@]} -eq 0 ] || quietly apt-get install -y --no-install-recommends "${native[@]}"
+  [ ${#foreign[@]} -eq 0 ] || quietly apt-get install -y --no-install-recommends "${foreign[@]}"
 fi
 
 # Wine takes its ANSI code page from the Unix locale; GBK texts need 936.
