@@ -43,7 +43,7 @@ file_figures() {
     over "$kib" "$max_kib" && { verdict="goal at most $max_kib KiB: MISSED"; status=1; }
   fi
   echo "$arch exe: $exe $bytes bytes ($kib KiB; $verdict)"
-  imports=$("$triple-objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -f | tr '\n' ' ')
+  imports=$(LC_ALL=C "$triple-objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -f | tr '\n' ' ')
   verdict="none loaded at start: met"
   if echo "$imports" | grep -qiE '(^| )(comdlg32|shell32)\.dll'; then
     verdict="comdlg32 or shell32 imported: MISSED"

@@ -37,14 +37,15 @@ ensure_built() {
 }
 
 # The exe must be of the expected kind and import Windows' own DLLs only.
+# objdump is read in the C locale: under zh_CN its words are translated.
 check_imports() {
   local exe=$1 triple=$2 format=$3
   local objdump="$triple-objdump"
   local found
-  found=$("$objdump" -f "$exe" | sed -n 's/.*file format //p')
+  found=$(LC_ALL=C "$objdump" -f "$exe" | sed -n 's/.*file format //p')
   [ "$found" = "$format" ] || fail "$exe is $found, expected $format"
   local dll
-  for dll in $("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
+  for dll in $(LC_ALL=C "$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
     dll=$(echo "$dll" | tr '[:upper:]' '[:lower:]')
     case "$own_dlls" in
       *" ${dll%.dll} "*) ;;
