@@ -84,13 +84,13 @@ std::vector<std::string> AddressList(const std::string& content, std::size_t lim
 
 }  // namespace
 
-std::vector<std::string> AddressListOf(const std::string& content) {
-  return AddressList(content, std::numeric_limits<std::size_t>::max());
+std::vector<std::string> AddressListOf(const std::string& content, std::size_t limit) {
+  return AddressList(content, limit);
 }
 
 void ExtractAddresses(TaskWindow& window, const std::string& path) {
   // Only the first two elements are shown.
-  const std::vector<std::string> addresses = AddressList(ReadWholeFile(path), 2);
+  const std::vector<std::string> addresses = AddressListOf(ReadWholeFile(path), 2);
   if (addresses.size() >= 1) window.SetBoxText(Box::OriginalAddressBox, addresses[0]);
   if (addresses.size() >= 2) window.SetBoxText(Box::ReferrerBox, addresses[1]);
 }
