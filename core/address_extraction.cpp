@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <string_view>
 
 #include "file_io.h"
@@ -51,11 +50,13 @@ void ForEachLeadingText(const std::string& content, Visit visit) {
   }
 }
 
+}  // namespace
+
 // The address list, or its first `limit` elements. Joining and cutting
 // again (rather than collecting the pieces) is what users' files have
 // always been shown by: a "#" at the end of an address moves to the next
 // element, a "###" inside one splits it.
-std::vector<std::string> AddressList(const std::string& content, std::size_t limit) {
+std::vector<std::string> AddressListOf(const std::string& content, std::size_t limit) {
   std::string joined;
   // The joined text is ASCII alone, so FindText's walk is a byte search
   // there; the markers found so far stay found as it grows. Once `limit`
@@ -80,12 +81,6 @@ std::vector<std::string> AddressList(const std::string& content, std::size_t lim
   std::vector<std::string> list = SplitText(joined, JoinMarker);
   if (list.size() > limit) list.resize(limit);
   return list;
-}
-
-}  // namespace
-
-std::vector<std::string> AddressListOf(const std::string& content, std::size_t limit) {
-  return AddressList(content, limit);
 }
 
 void ExtractAddresses(TaskWindow& window, const std::string& path) {
