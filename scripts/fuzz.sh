@@ -3,7 +3,7 @@
 #   scripts/fuzz.sh short           about 10 s per target; part of the tests
 #   scripts/fuzz.sh long [seconds]  longer runs, 600 s per target by default
 # FENLODAR_FUZZ_JOBS=N runs N targets at a time (default 1, one after the
-# other); give it no more than the machine's cores.
+# other); the machine's cores are shared out among the targets running.
 # Exits non-zero when a target finds a crash or a broken promise; the input
 # is left in build/fuzz/artifacts. The corpora grow in build/fuzz/corpus.
 set -euo pipefail
@@ -42,6 +42,11 @@ jobs="${FENLODAR_FUZZ_JOBS:-1}"
 # for the stacks). ASAN_OPTIONS given by the caller come after, so they win.
 export ASAN_OPTIONS="max_malloc_fill_size=0:quarantine_size_mb=16:malloc_context_size=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 [[ "$jobs" =~ ^[1-9][0-9]*$ ]] || usage
+# Each target runs in libFuzzer's fork mode with one worker process per core
+# it gets, so a target alone uses the whole machine. Fork mode would pass
+# over a hang or a memory blow-up and go on; both must stop the run here.
+workers=$(( $(nproc) / jobs ))
+(( workers >= 1 )) || workers=1
 
 # libFuzzer counts a feature as rare until it has been hit 255 times, and
 # looks every feature of every run up in its list of rare ones; with the
@@ -49,20 +54,33 @@ export ASAN_OPTIONS="max_malloc_fill_size=0:quarantine_size_mb=16:malloc_context
 # third of each run. At 16 the list stays short and the schedule still
 # favours inputs that reach what few others do.
 run_target() {
-  local target=$1 log="$build/fuzz_$1.log"
-  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="${max_len[$target]}" \
-    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  local target=$1 log="$build/fuzz_$1.log" code=0
+  "$build/fuzz/fuzz_$target" -fork="$workers" -ignore_timeouts=0 -ignore_ooms=0 \
+    -max_total_time="$seconds" -max_len="${max_len[$target]}" -timeout=10 -rss_limit_mb=2048 \
     -entropic_feature_frequency_threshold=16 \
-    -artifact_prefix="$artifacts/$target-" "$corpus/$target" </dev/null >"$log" 2>&1
-  echo $? >"$build/fuzz_$target.status"
+    -artifact_prefix="$artifacts/$target-" "$corpus/$target" </dev/null >"$log" 2>&1 || code=$?
+  echo "$code" >"$build/fuzz_$target.status"
 }
 
 report() {
   local target=$1 log="$build/fuzz_$1.log"
   printf 'fuzz: %-10s %4ss ... ' "$target" "$seconds"
   if [ "$(cat "$build/fuzz_$target.status")" = 0 ]; then
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-    echo "ok, $runs runs, corpus of $(find "$corpus/$target" -type f | wc -l) inputs"
+    # Fork mode prints "#runs: ... time: Ns ..." each time a worker's job
+    # is merged in; the last line is the total. A job still running when
+    # time is up is stopped and its runs are not counted, and the last merge
+    # can come a little after the time, so the count within it is given too.
+    awk -v limit="$seconds" -v workers="$workers" '
+      /^#[0-9]+: .* time: [0-9]+s/ {
+        runs = substr($1, 2) + 0
+        for (i = 1; i < NF; i++) if ($i == "time:") t = $(i + 1) + 0
+        if (t <= limit) within = runs
+      }
+      END {
+        if (runs == "") { print "FAILED (no run count in the log)"; exit 1 }
+        printf "ok, %d runs in %d s (%d within %d s), %d worker(s)", runs, t, within, limit, workers
+      }' "$log" || { status=1; return; }
+    echo ", corpus of $(find "$corpus/$target" -type f | wc -l) inputs"
   else
     status=1
     echo "FAILED (log: $log)"
